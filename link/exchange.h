@@ -1,0 +1,44 @@
+#pragma once
+
+#include "bytes.h"
+#include "exchangehost.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+class SerialPort;
+struct ModelState;
+
+inline constexpr auto kReplyWait = std::chrono::milliseconds{200};
+
+// The port test and the read and write exchanges: one request, one reply taken when the
+// exchange's timer fires. While an exchange is pending (from its start until its port is
+// closed) further starts are ignored.
+class Exchange
+{
+public:
+    Exchange(ModelState &state, SerialPort &port, ExchangeHost &host);
+
+    // Sets PortNumber from the selected port entry's text and tries the port with the
+    // current line settings; returns 1 when it opened, else 0.
+    std::int16_t TestPort(const std::string &portEntryText);
+
+    void StartRead();
+    void StartWrite();
+    void CompleteRead();
+    void CompleteWrite();
+
+    void HandleReadReply(const Bytes &reply);
+    void HandleWriteReply(const Bytes &reply);
+
+    bool isPending() const { return m_pending; }
+    // The window is going: disarm the timer and close the port without a message.
+    void abandon();
+
+private:
+    ModelState &m_state;
+    SerialPort &m_port;
+    ExchangeHost &m_host;
+    bool m_pending = false;
+};

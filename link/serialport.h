@@ -1,0 +1,23 @@
+#pragma once
+
+#include "bytes.h"
+
+#include <optional>
+#include <string>
+
+// The serial port as the exchanges use it: open, write, read everything received, close.
+class SerialPort
+{
+public:
+    virtual ~SerialPort() = default;
+
+    // Opens port number N with a line-settings text ("9600,n,8,1"; empty means that one).
+    // Returns an error text when the port cannot be opened; the receive buffer starts empty.
+    virtual std::optional<std::string> open(int portNumber, const std::string &settings) = 0;
+    // Hands the whole byte string to the port at once.
+    virtual void write(const Bytes &bytes) = 0;
+    // Everything received and not yet read; empty when nothing arrived or the port is gone.
+    virtual Bytes readAll() = 0;
+    // Never fails; closing a closed port is harmless.
+    virtual void close() = 0;
+};

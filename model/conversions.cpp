@@ -1,0 +1,44 @@
+#include "conversions.h"
+
+namespace {
+
+// Length in bytes of the UTF-8 character that starts a text (1 for a stray byte).
+std::size_t firstCharacterLength(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    std::size_t length = 1;
+    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xc0) == 0x80)
+        ++length;
+    return length;
+}
+
+} // namespace
+
+std::uint8_t HexDigitValue(std::string_view text)
+{
+    if (text.size() != 1)
+        return 0;
+    const char c = text.front();
+    if (c >= '0' && c <= '9')
+        return std::uint8_t(c - '0');
+    if (c >= 'a' && c <= 'f')
+        return std::uint8_t(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F')
+        return std::uint8_t(c - 'A' + 10);
+    return 0;
+}
+
+std::uint8_t HexPairToByte(std::string_view text)
+{
+    const std::size_t firstLength = firstCharacterLength(text);
+    const std::string_view first = text.substr(0, firstLength);
+    const std::string_view rest = text.substr(firstLength);
+    const std::string_view second = rest.substr(0, firstCharacterLength(rest));
+    return std::uint8_t(16 * HexDigitValue(first) + HexDigitValue(second));
+}
+
+std::uint8_t EntryBit(int k)
+{
+    return k >= 0 && k <= 7 ? std::uint8_t(1u << k) : 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Value of a text that is exactly one hexadecimal digit; 0 for any other text.
+std::uint8_t HexDigitValue(std::string_view text);
+
+// The first two characters of a text as the high and low hexadecimal digit; a missing or
+// non-hexadecimal character counts as 0.
+std::uint8_t HexPairToByte(std::string_view text);
+
+// The bit of entry field k in the invalid-entries mask: 2^k for k = 0..7, else 0.
+std::uint8_t EntryBit(int k);

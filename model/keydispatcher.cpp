@@ -1,0 +1,135 @@
+#include "keydispatcher.h"
+
+#include "conversions.h"
+#include "modelcontrols.h"
+#include "modelstate.h"
+#include "numbers.h"
+
+#include <array>
+
+namespace {
+
+enum class SlotKey { Name, Upper, Lower, Min, Max, Value, Active };
+
+struct SlotRule
+{
+    std::string_view keyword;
+    SlotKey kind;
+};
+
+// In the order in which they are tested; no key can match two of them.
+constexpr std::array<SlotRule, 7> kSlotRules = {{
+    {"nazwa", SlotKey::Name},
+    {"opisgora", SlotKey::Upper},
+    {"opisdol", SlotKey::Lower},
+    {"zakresmin", SlotKey::Min},
+    {"zakresmax", SlotKey::Max},
+    {"parametr", SlotKey::Value},
+    {"aktywny", SlotKey::Active},
+}};
+
+std::int16_t numberOf(const std::string &value)
+{
+    return RoundToInt16(ParseLeadingNumber(value));
+}
+
+} // namespace
+
+KeyDispatcher::KeyDispatcher(ModelState &state, ModelControls &controls)
+    : m_state(state)
+    , m_controls(controls)
+{}
+
+void KeyDispatcher::ApplyKey(std::string_view key, const std::string &value)
+{
+    if (!applySlotKey(key, value))
+        applyWholeKey(key, value);
+}
+
+bool KeyDispatcher::applySlotKey(std::string_view key, const std::string &value)
+{
+    for (const SlotRule &rule : kSlotRules) {
+        if (!key.starts_with(rule.keyword))
+            continue;
+        if (key.size() == rule.keyword.size())
+            return false;
+        const char digit = key[rule.keyword.size()];
+        if (digit < '0' || digit > '9')
+            return false;
+        // Only slots 1 to 8 exist; the digits 0 and 9 name none.
+        const int slot = digit - '0';
+        if (slot < 1 || slot > kSlotCount)
+            return true;
+        const int k = slot - 1;
+        switch (rule.kind) {
+        case SlotKey::Name:
+            m_controls.setParameterName(k, value);
+            break;
+        case SlotKey::Upper:
+            m_controls.setUpperDescription(k, value);
+            break;
+        case SlotKey::Lower:
+            m_controls.setLowerDescription(k, value);
+            break;
+        case SlotKey::Min:
+            m_state.RangeMin[k] = numberOf(value);
+            break;
+        case SlotKey::Max:
+            m_state.RangeMax[k] = numberOf(value);
+            break;
+        case SlotKey::Value:
+            m_controls.setEntryText(k, value);
+            break;
+        case SlotKey::Active:
+            if (ParseLeadingNumber(value) == 1.0) {
+                m_state.ParamActive[k] = 1;
+            } else {
+                m_state.ParamActive[k] = 0;
+                m_controls.setEntryText(k, "0");
+            }
+            break;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool KeyDispatcher::applyWholeKey(std::string_view key, const std::string &value)
+{
+    if (key == "zestaw") {
+        m_state.ActiveSet = 1;
+        const double set = ParseLeadingNumber(value);
+        if (set == 1.0) {
+            m_controls.selectSetOption(1);
+            m_state.ActiveSet = 1;
+        } else if (set == 2.0) {
+            m_controls.selectSetOption(2);
+            m_state.ActiveSet = 2;
+        }
+    } else if (key == "wybor1") {
+        m_state.SavedPortIndex = numberOf(value);
+    } else if (key == "wybor2") {
+        m_state.SavedSpeedIndex = numberOf(value);
+    } else if (key == "konfig") {
+        m_state.DescriptionFile = value;
+    } else if (key == "tytul") {
+        m_controls.setModelHeading(value);
+    } else if (key == "ID") {
+        m_state.DeviceCode = HexPairToByte(value);
+    } else if (key == "dodajport") {
+        m_controls.appendPortEntry(value);
+    } else if (key == "dodajparam") {
+        m_controls.appendLineSettingsEntry(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void KeyDispatcher::ResetParameterValues()
+{
+    for (int k = 0; k < kSlotCount; ++k)
+        m_controls.setEntryText(k, "0");
+    m_state.ActiveSet = 1;
+    m_controls.clearListSelections();
+}

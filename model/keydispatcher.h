@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class ModelControls;
+struct ModelState;
+
+// Applies the key/value pairs of every file to the parameter model and its controls.
+class KeyDispatcher
+{
+public:
+    KeyDispatcher(ModelState &state, ModelControls &controls);
+
+    void ApplyKey(std::string_view key, const std::string &value);
+    void ResetParameterValues();
+
+private:
+    bool applySlotKey(std::string_view key, const std::string &value);
+    bool applyWholeKey(std::string_view key, const std::string &value);
+
+    ModelState &m_state;
+    ModelControls &m_controls;
+};
