@@ -1,0 +1,33 @@
+#include "staterecord.h"
+
+#include "cp1250.h"
+#include "keyvaluefile.h"
+#include "workdir.h"
+
+std::string formatStateRecord(const StateRecord &record)
+{
+    std::string text;
+    WriteKeyValueLine("konfig", record.descriptionFile, text);
+    for (std::size_t d = 1; d <= record.entries.size(); ++d)
+        WriteKeyValueLine("parametr" + std::to_string(d), record.entries[d - 1], text);
+    WriteKeyValueLine("wybor1", std::to_string(record.portIndex), text);
+    WriteKeyValueLine("wybor2", std::to_string(record.speedIndex), text);
+    // A blank stands where a plus sign would.
+    const std::string set = record.activeSet < 0 ? std::to_string(record.activeSet)
+                                                 : " " + std::to_string(record.activeSet);
+    WriteKeyValueLine("zestaw", set, text);
+    return text;
+}
+
+bool WriteStateRecord(const WorkDir &dir, std::string_view name, const StateRecord &record)
+{
+    return dir.replaceAtomically(name, utf8ToCp1250(formatStateRecord(record)));
+}
+
+std::string valueFileName(std::string_view nameBoxText)
+{
+    std::string name(nameBoxText);
+    if (!name.ends_with(".vq"))
+        name += ".vq";
+    return name;
+}

@@ -1,0 +1,330 @@
+#include "mainwindowlogic.h"
+
+#include "chooserlogic.h"
+#include "keyvaluefile.h"
+#include "mainwindowdesign.h"
+#include "numbers.h"
+#include "conversions.h"
+#include "platform.h"
+#include "staterecord.h"
+#include "valuefilelogic.h"
+#include "workdir.h"
+
+#include <cmath>
+
+namespace {
+
+int roundTwips(double value)
+{
+    return int(std::nearbyint(value));
+}
+
+} // namespace
+
+MainWindowLogic::MainWindowLogic(const WorkDir &dir, SerialPort &port, Platform &platform)
+    : m_dir(dir)
+    , m_platform(platform)
+    , m_dispatcher(m_state, *this)
+    , m_exchange(m_state, port, *this)
+    , m_chooser(std::make_unique<ChooserLogic>(*this))
+    , m_valueFiles(std::make_unique<ValueFileLogic>(*this))
+{
+    using namespace MainWindowDesign;
+    for (int k = 0; k < kSlotCount; ++k) {
+        m_names[k] = {"Nazwa parametru:", false, NazwaParametru0};
+        m_upper[k] = {"Opis parametru 1", false, OpisParametru10};
+        m_lower[k] = {"Opis parametru 2", false, OpisParametru20};
+        m_entries[k].geometry = EdycjaParametru0;
+    }
+    m_names[1].geometry.top = NazwaParametru1Top;
+}
+
+MainWindowLogic::~MainWindowLogic() = default;
+
+void MainWindowLogic::load()
+{
+    m_state.InvalidEntries = 0;
+    disarmTimer(ExchangeTimer::Timer1);
+    disarmTimer(ExchangeTimer::Timer2);
+    InitMainWindow();
+    for (int k = 0; k < kSlotCount; ++k)
+        ValidateEntry(k);
+    runPortTest();
+}
+
+void MainWindowLogic::InitMainWindow()
+{
+    LayoutParameterGrid();
+    if (m_dir.isPresent("sesja.dat")) {
+        readKeyValueFile("sesja.dat");
+        emptyLists();
+        readKeyValueFile(m_state.DescriptionFile);
+        m_title = "Dravix - " + m_state.DescriptionFile;
+        restoreListSelections();
+    }
+    ShowParameterSet();
+}
+
+void MainWindowLogic::LayoutParameterGrid()
+{
+    const Rect name0 = m_names[0].geometry;
+    const Rect entry0 = m_entries[0].geometry;
+    const Rect upper0 = m_upper[0].geometry;
+    const std::int16_t left = RoundToInt16(name0.left);
+    const std::int16_t top = RoundToInt16(name0.top);
+    const std::int16_t step = RoundToInt16(m_names[1].geometry.top - name0.top);
+    for (int half = 0; half < 2; ++half) {
+        for (int row = 0; row < 4; ++row) {
+            const int k = 4 * half + row;
+            const auto rowTop = std::int16_t(top + std::int16_t(step * row));
+            m_names[k].geometry.left = left;
+            m_names[k].geometry.top = rowTop;
+            m_entries[k].geometry.left = left;
+            m_entries[k].geometry.top = roundTwips(rowTop + 1.1 * name0.height);
+            const int descriptionLeft = roundTwips(left + entry0.width + 100.0);
+            m_upper[k].geometry.left = descriptionLeft;
+            m_upper[k].geometry.top = roundTwips(m_entries[k].geometry.top + entry0.height / 2.0
+                                                 - upper0.height / 2.0);
+            m_lower[k].geometry.left = descriptionLeft;
+            m_lower[k].geometry.top = roundTwips(m_upper[k].geometry.top + 1.1 * upper0.height);
+        }
+    }
+}
+
+void MainWindowLogic::ShowParameterSet()
+{
+    if (m_state.ActiveSet == 1) {
+        for (int row = 0; row < 4; ++row) {
+            if (m_state.ParamActive[row] == 1)
+                setSlotVisible(row, true);
+            setSlotVisible(row + 4, false);
+        }
+        selectSetOption(1);
+    } else if (m_state.ActiveSet == 2) {
+        for (int row = 0; row < 4; ++row) {
+            setSlotVisible(row, false);
+            if (m_state.ParamActive[row + 4] == 1)
+                setSlotVisible(row + 4, true);
+        }
+        selectSetOption(2);
+    }
+}
+
+void MainWindowLogic::setSlotVisible(int k, bool visible)
+{
+    m_names[k].visible = visible;
+    m_entries[k].visible = visible;
+    m_upper[k].visible = visible;
+    m_lower[k].visible = visible;
+}
+
+void MainWindowLogic::ValidateEntry(int k)
+{
+    const std::string &text = m_entries[k].text;
+    bool accepted = IsNumericText(text, m_platform.decimalSeparator());
+    if (accepted) {
+        const double value = ParseLeadingNumber(text);
+        accepted = value >= m_state.RangeMin[k] && value <= m_state.RangeMax[k];
+    }
+    m_entries[k].background = accepted ? kEntryAccepted : kEntryRejected;
+    if (accepted)
+        m_state.InvalidEntries &= std::uint16_t(~EntryBit(k));
+    else
+        m_state.InvalidEntries |= EntryBit(k);
+}
+
+void MainWindowLogic::emptyLists()
+{
+    m_ports = {};
+    m_lineSettings = {};
+    runPortTest();
+}
+
+void MainWindowLogic::readKeyValueFile(const std::string &name)
+{
+    ReadKeyValueFile(m_dir, name, [this](std::string_view key, const std::string &value) {
+        m_dispatcher.ApplyKey(key, value);
+    });
+}
+
+void MainWindowLogic::restoreListSelections()
+{
+    if (m_dir.isPresent(m_state.DescriptionFile)) {
+        selectPort(m_state.SavedPortIndex);
+        selectLineSettings(m_state.SavedSpeedIndex);
+    } else {
+        selectPort(-1);
+        selectLineSettings(-1);
+    }
+}
+
+void MainWindowLogic::choosePort(int index)
+{
+    // The user's choice tests the port even when it repeats the selection: it is how a
+    // technician retries after plugging the cable in.
+    m_ports.selected = index >= 0 && index < int(m_ports.entries.size()) ? index : -1;
+    runPortTest();
+}
+
+void MainWindowLogic::selectPort(int index)
+{
+    const int selected = index >= 0 && index < int(m_ports.entries.size()) ? index : -1;
+    if (selected == m_ports.selected)
+        return;
+    m_ports.selected = selected;
+    runPortTest();
+}
+
+void MainWindowLogic::chooseLineSettings(int index)
+{
+    selectLineSettings(index);
+}
+
+void MainWindowLogic::selectLineSettings(int index)
+{
+    m_lineSettings.selected = index >= 0 && index < int(m_lineSettings.entries.size()) ? index : -1;
+}
+
+void MainWindowLogic::runPortTest()
+{
+    if (m_exchange.isPending()) {
+        m_portTestPutOff = true;
+        return;
+    }
+    m_portTestPutOff = false;
+    m_state.PortAvailable = m_exchange.TestPort(m_ports.selectedText());
+}
+
+void MainWindowLogic::timerFired(ExchangeTimer timer)
+{
+    if (timer == ExchangeTimer::Timer1)
+        m_exchange.CompleteWrite();
+    else
+        m_exchange.CompleteRead();
+}
+
+void MainWindowLogic::clickChooser()
+{
+    m_chooser->open();
+}
+
+void MainWindowLogic::clickValueFiles()
+{
+    m_valueFiles->open();
+}
+
+void MainWindowLogic::close()
+{
+    m_exchange.abandon();
+    if (!WriteStateRecord(m_dir, "sesja.dat", stateRecord()))
+        showMessage("Niewlasciwa nazwa pliku!!!");
+    m_valueFiles->close();
+    m_chooser->close();
+}
+
+StateRecord MainWindowLogic::stateRecord() const
+{
+    StateRecord record;
+    record.descriptionFile = m_state.DescriptionFile;
+    for (int k = 0; k < kSlotCount; ++k)
+        record.entries[k] = m_entries[k].text;
+    record.portIndex = m_ports.selected;
+    record.speedIndex = m_lineSettings.selected;
+    record.activeSet = m_state.ActiveSet;
+    return record;
+}
+
+void MainWindowLogic::setParameterName(int k, const std::string &caption)
+{
+    m_names[k].caption = caption;
+}
+
+void MainWindowLogic::setUpperDescription(int k, const std::string &caption)
+{
+    m_upper[k].caption = caption;
+}
+
+void MainWindowLogic::setLowerDescription(int k, const std::string &caption)
+{
+    m_lower[k].caption = caption;
+}
+
+std::string MainWindowLogic::entryText(int k) const
+{
+    return m_entries[k].text;
+}
+
+void MainWindowLogic::setEntryText(int k, const std::string &text)
+{
+    // Also a change to the same text is judged again: the bounds may have changed since.
+    m_entries[k].text = text;
+    ValidateEntry(k);
+}
+
+void MainWindowLogic::setModelHeading(const std::string &caption)
+{
+    m_modelHeading = caption;
+}
+
+void MainWindowLogic::appendPortEntry(const std::string &text)
+{
+    m_ports.entries.push_back(text);
+}
+
+void MainWindowLogic::appendLineSettingsEntry(const std::string &text)
+{
+    m_lineSettings.entries.push_back(text);
+}
+
+void MainWindowLogic::selectSetOption(int set)
+{
+    bool &selected = set == 1 ? m_option1 : m_option2;
+    if (selected)
+        return;
+    m_option1 = set == 1;
+    m_option2 = set == 2;
+    m_state.ActiveSet = std::int16_t(set);
+    ShowParameterSet();
+}
+
+void MainWindowLogic::clearListSelections()
+{
+    selectPort(-1);
+    selectLineSettings(-1);
+}
+
+std::string MainWindowLogic::lineSettingsText() const
+{
+    return m_lineSettings.selectedText();
+}
+
+void MainWindowLogic::showMessage(const std::string &text)
+{
+    m_platform.showMessage(text);
+}
+
+void MainWindowLogic::processPendingEvents()
+{
+    m_platform.processPendingEvents();
+}
+
+void MainWindowLogic::armTimer(ExchangeTimer timer)
+{
+    m_platform.armTimer(timer);
+}
+
+void MainWindowLogic::disarmTimer(ExchangeTimer timer)
+{
+    m_platform.disarmTimer(timer);
+}
+
+void MainWindowLogic::setPortInfoVisible(bool visible)
+{
+    m_portInfoVisible = visible;
+}
+
+void MainWindowLogic::exchangeEnded()
+{
+    if (m_portTestPutOff)
+        runPortTest();
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "controlstate.h"
+#include "exchange.h"
+#include "exchangehost.h"
+#include "keydispatcher.h"
+#include "modelcontrols.h"
+#include "modelstate.h"
+#include "staterecord.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class ChooserLogic;
+class Platform;
+class SerialPort;
+class ValueFileLogic;
+class WorkDir;
+
+// The main window without a toolkit: the state of its controls as plain values, its start-up,
+// grid layout, set switch, entry validation and shut-down, and the handlers of its events.
+class MainWindowLogic : public ModelControls, public ExchangeHost
+{
+public:
+    MainWindowLogic(const WorkDir &dir, SerialPort &port, Platform &platform);
+    ~MainWindowLogic() override;
+
+    // Events of the window, from the user or the toolkit.
+    void load();
+    void editEntry(int k, const std::string &text) { setEntryText(k, text); }
+    void clickOption(int set) { selectSetOption(set); }
+    void choosePort(int index);
+    void chooseLineSettings(int index);
+    void clickRead() { m_exchange.StartRead(); }
+    void clickWrite() { m_exchange.StartWrite(); }
+    void timerFired(ExchangeTimer timer);
+    void clickChooser();
+    void clickValueFiles();
+    // The window closes (it cannot be refused): saves the state file, closes the dialogs.
+    void close();
+
+    // Operations shared with the dialogs.
+    void InitMainWindow();
+    void LayoutParameterGrid();
+    void ShowParameterSet();
+    void ValidateEntry(int k);
+    // Empties both lists; this counts as a change of the port selection.
+    void emptyLists();
+    void readKeyValueFile(const std::string &name);
+    // Selects the saved list positions when the description file is present, else none.
+    void restoreListSelections();
+    void setTitle(const std::string &title) { m_title = title; }
+    // Selects a list entry from code; a position outside the list selects none.
+    void selectPort(int index);
+    void selectLineSettings(int index);
+    // What the state file and a value file keep.
+    StateRecord stateRecord() const;
+
+    // ModelControls
+    void setParameterName(int k, const std::string &caption) override;
+    void setUpperDescription(int k, const std::string &caption) override;
+    void setLowerDescription(int k, const std::string &caption) override;
+    std::string entryText(int k) const override;
+    void setEntryText(int k, const std::string &text) override;
+    void setModelHeading(const std::string &caption) override;
+    void appendPortEntry(const std::string &text) override;
+    void appendLineSettingsEntry(const std::string &text) override;
+    void selectSetOption(int set) override;
+    void clearListSelections() override;
+
+    // ExchangeHost
+    std::string lineSettingsText() const override;
+    void showMessage(const std::string &text) override;
+    void processPendingEvents() override;
+    void armTimer(ExchangeTimer timer) override;
+    void disarmTimer(ExchangeTimer timer) override;
+    void setPortInfoVisible(bool visible) override;
+    void exchangeEnded() override;
+
+    // The state of the controls, for the toolkit's window and for tests.
+    const std::string &title() const { return m_title; }
+    const std::string &modelHeading() const { return m_modelHeading; }
+    const LabelState &parameterName(int k) const { return m_names[k]; }
+    const LabelState &upperDescription(int k) const { return m_upper[k]; }
+    const LabelState &lowerDescription(int k) const { return m_lower[k]; }
+    const EntryState &entry(int k) const { return m_entries[k]; }
+    bool optionSelected(int set) const { return set == 1 ? m_option1 : m_option2; }
+    const ListState &ports() const { return m_ports; }
+    const ListState &lineSettings() const { return m_lineSettings; }
+    bool portInfoVisible() const { return m_portInfoVisible; }
+
+    ModelState &state() { return m_state; }
+    const ModelState &state() const { return m_state; }
+    KeyDispatcher &dispatcher() { return m_dispatcher; }
+    Exchange &exchange() { return m_exchange; }
+    const WorkDir &workDir() const { return m_dir; }
+    Platform &platform() { return m_platform; }
+    ChooserLogic &chooser() { return *m_chooser; }
+    ValueFileLogic &valueFiles() { return *m_valueFiles; }
+
+private:
+    void setSlotVisible(int k, bool visible);
+    void runPortTest();
+
+    const WorkDir &m_dir;
+    Platform &m_platform;
+    ModelState m_state;
+    KeyDispatcher m_dispatcher;
+    Exchange m_exchange;
+    std::unique_ptr<ChooserLogic> m_chooser;
+    std::unique_ptr<ValueFileLogic> m_valueFiles;
+
+    std::string m_title = "Dravix";
+    std::string m_modelHeading = "MODEL URZĄDZENIA: ???";
+    std::array<LabelState, kSlotCount> m_names;
+    std::array<LabelState, kSlotCount> m_upper;
+    std::array<LabelState, kSlotCount> m_lower;
+    std::array<EntryState, kSlotCount> m_entries;
+    bool m_option1 = true;
+    bool m_option2 = false;
+    ListState m_ports;
+    ListState m_lineSettings;
+    bool m_portInfoVisible = true;
+    bool m_portTestPutOff = false;
+};
