@@ -21,7 +21,8 @@ public:
     Exchange(ModelState &state, SerialPort &port, ExchangeHost &host);
 
     // Sets PortNumber from the selected port entry's text and tries the port with the
-    // current line settings; returns 1 when it opened, else 0.
+    // current line settings; returns 1 when it opened, else 0. While an exchange is pending
+    // the port is left alone and the last result is returned: the caller defers the test.
     std::int16_t TestPort(const std::string &portEntryText);
 
     void StartRead();
@@ -32,13 +33,21 @@ public:
     void HandleReadReply(const Bytes &reply);
     void HandleWriteReply(const Bytes &reply);
 
-    bool isPending() const { return m_pending; }
+    bool isPending() const { return m_stage != Stage::Idle; }
     // The window is going: disarm the timer and close the port without a message.
     void abandon();
 
 private:
+    enum class Stage { Idle, ReadPending, WritePending, Completing };
+
+    bool OpenPort();
+    void ClosePort();
+    void SendFrame(const Bytes &frame);
+    Bytes ReceiveAll();
+    void complete(Stage pending, ExchangeTimer timer, void (Exchange::*handleReply)(const Bytes &));
+
     ModelState &m_state;
     SerialPort &m_port;
     ExchangeHost &m_host;
-    bool m_pending = false;
+    Stage m_stage = Stage::Idle;
 };

@@ -1,0 +1,181 @@
+#include "exchange.h"
+
+#include "frames.h"
+#include "modelstate.h"
+#include "numbers.h"
+#include "serialport.h"
+
+namespace {
+
+constexpr const char *kPortUnavailable = "Port szeregowy niedostepny!";
+constexpr const char *kInvalidValues = "Blednie wprowadzone wartosci parametrow!";
+constexpr const char *kNoReply = "Urzadzenie nie odpowiada!";
+constexpr const char *kFrameError = "Blad transmisji ramki!";
+constexpr const char *kWrongDevice = "Niewlasciwy kod urzadzenia!";
+constexpr const char *kReadDone = "Parametry odczytane poprawnie!";
+constexpr const char *kWriteDone = "Parametry zapisane do urzadzenia";
+constexpr const char *kWriteRefused = "Zapisanie parametrow do urzadzenia nie powiodlo sie!";
+
+const char *failureMessage(ReplyOutcome outcome)
+{
+    switch (outcome) {
+    case ReplyOutcome::NoReply:
+        return kNoReply;
+    case ReplyOutcome::WrongDevice:
+        return kWrongDevice;
+    case ReplyOutcome::WriteRefused:
+        return kWriteRefused;
+    case ReplyOutcome::FrameError:
+    case ReplyOutcome::Accepted:
+        break;
+    }
+    return kFrameError;
+}
+
+} // namespace
+
+Exchange::Exchange(ModelState &state, SerialPort &port, ExchangeHost &host)
+    : m_state(state)
+    , m_port(port)
+    , m_host(host)
+{}
+
+std::int16_t Exchange::TestPort(const std::string &portEntryText)
+{
+    if (isPending())
+        return m_state.PortAvailable;
+    m_state.PortNumber = RoundToInt16(ParseLeadingNumber(portEntryText));
+    if (m_state.PortNumber == 0)
+        return 0;
+    m_port.close();
+    const bool opened = !m_port.open(m_state.PortNumber, m_host.lineSettingsText()).has_value();
+    m_host.setPortInfoVisible(!opened);
+    m_port.close();
+    return opened ? 1 : 0;
+}
+
+bool Exchange::OpenPort()
+{
+    m_port.close();
+    if (m_port.open(m_state.PortNumber, m_host.lineSettingsText())) {
+        m_port.close();
+        m_state.PortAvailable = 0;
+        m_host.setPortInfoVisible(true);
+        m_host.showMessage(kPortUnavailable);
+        return false;
+    }
+    return true;
+}
+
+void Exchange::ClosePort()
+{
+    m_port.close();
+}
+
+void Exchange::SendFrame(const Bytes &frame)
+{
+    m_port.write(frame);
+}
+
+Bytes Exchange::ReceiveAll()
+{
+    return m_port.readAll();
+}
+
+void Exchange::StartRead()
+{
+    if (isPending())
+        return;
+    if (m_state.PortAvailable != 1) {
+        m_host.showMessage(kPortUnavailable);
+        return;
+    }
+    if (!OpenPort())
+        return;
+    m_stage = Stage::ReadPending;
+    SendFrame(BuildReadRequest(m_state.DeviceCode));
+    m_host.armTimer(ExchangeTimer::Timer2);
+}
+
+void Exchange::StartWrite()
+{
+    if (isPending())
+        return;
+    if (m_state.InvalidEntries != 0) {
+        m_host.showMessage(kInvalidValues);
+        return;
+    }
+    if (m_state.PortAvailable != 1) {
+        m_host.showMessage(kPortUnavailable);
+        return;
+    }
+    EntryTexts texts;
+    for (int k = 0; k < kSlotCount; ++k)
+        texts[static_cast<std::size_t>(k)] = m_host.entryText(k);
+    const auto request = BuildWriteRequest(m_state.DeviceCode, texts);
+    if (!request) {
+        m_host.showMessage(kInvalidValues);
+        return;
+    }
+    if (!OpenPort())
+        return;
+    m_stage = Stage::WritePending;
+    SendFrame(*request);
+    m_host.armTimer(ExchangeTimer::Timer1);
+}
+
+void Exchange::CompleteRead()
+{
+    complete(Stage::ReadPending, ExchangeTimer::Timer2, &Exchange::HandleReadReply);
+}
+
+void Exchange::CompleteWrite()
+{
+    complete(Stage::WritePending, ExchangeTimer::Timer1, &Exchange::HandleWriteReply);
+}
+
+void Exchange::complete(Stage pending, ExchangeTimer timer,
+                        void (Exchange::*handleReply)(const Bytes &))
+{
+    if (m_stage != pending)
+        return;
+    m_host.disarmTimer(timer);
+    m_stage = Stage::Completing;
+    m_host.processPendingEvents();
+    if (m_stage != Stage::Completing)
+        return; // abandoned meanwhile; the port is already closed
+    (this->*handleReply)(ReceiveAll());
+    if (m_stage != Stage::Completing)
+        return;
+    ClosePort();
+    m_stage = Stage::Idle;
+    m_host.exchangeEnded();
+}
+
+void Exchange::HandleReadReply(const Bytes &reply)
+{
+    const ReadReplyCheck check = checkReadReply(reply, m_state.DeviceCode);
+    if (check.outcome != ReplyOutcome::Accepted) {
+        m_host.showMessage(failureMessage(check.outcome));
+        return;
+    }
+    for (int k = 0; k < kSlotCount; ++k)
+        m_host.setEntryText(k, std::to_string(check.values[static_cast<std::size_t>(k)]));
+    m_host.showMessage(kReadDone);
+}
+
+void Exchange::HandleWriteReply(const Bytes &reply)
+{
+    const ReplyOutcome outcome = checkWriteReply(reply, m_state.DeviceCode);
+    m_host.showMessage(outcome == ReplyOutcome::Accepted ? kWriteDone : failureMessage(outcome));
+}
+
+void Exchange::abandon()
+{
+    if (m_stage == Stage::ReadPending)
+        m_host.disarmTimer(ExchangeTimer::Timer2);
+    else if (m_stage == Stage::WritePending)
+        m_host.disarmTimer(ExchangeTimer::Timer1);
+    m_stage = Stage::Idle;
+    m_port.close();
+}

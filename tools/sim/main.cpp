@@ -1,0 +1,203 @@
+#include "requestscanner.h"
+#include "simdevice.h"
+#include "simoptions.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A request must arrive whole within this quiet time, else its start is discarded.
+constexpr auto kInterByteGap = std::chrono::milliseconds{50};
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void printFrame(const char *label, const Bytes &bytes)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    std::printf("%02d:%02d:%02d.%03ld %s", local.tm_hour, local.tm_min, local.tm_sec,
+                now.tv_nsec / 1000000, label);
+    for (const std::uint8_t b : bytes)
+        std::printf(" %02X", b);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+struct Pending
+{
+    Clock::time_point due;
+    Bytes bytes;
+};
+
+void writeAll(int fd, const Bytes &bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN) {
+            pollfd out{fd, POLLOUT, 0};
+            ::poll(&out, 1, 100);
+            continue;
+        }
+        if (n <= 0)
+            return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    SimOptions options;
+    const std::string problem = options.parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        std::fputs(SimOptions::usage().c_str(), stdout);
+        return 0;
+    }
+    if (!problem.empty()) {
+        std::fprintf(stderr, "dravix-sim: %s (see --help)\n", problem.c_str());
+        return 2;
+    }
+
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        std::fprintf(stderr, "dravix-sim: no pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    const std::string slavePath = ptsname(master);
+    // Held open so that the master never reads EIO while no client has the port open.
+    const int slave = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+    if (slave < 0) {
+        std::fprintf(stderr, "dravix-sim: cannot open %s: %s\n", slavePath.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    const std::filesystem::path link = "COM" + std::to_string(options.port);
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(link, error);
+    if (std::filesystem::is_symlink(status)) {
+        std::filesystem::remove(link, error);
+    } else if (std::filesystem::exists(status)) {
+        std::fprintf(stderr, "dravix-sim: %s exists and is not a link; not replaced\n",
+                     link.c_str());
+        return 1;
+    }
+    std::filesystem::create_symlink(slavePath, link, error);
+    if (error) {
+        std::fprintf(stderr, "dravix-sim: cannot create %s: %s\n", link.c_str(),
+                     error.message().c_str());
+        return 1;
+    }
+
+    if (pipe(g_signalPipe) != 0)
+        return 1;
+    struct sigaction action{};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    std::printf("ready %s -> %s\n", link.c_str(), slavePath.c_str());
+    std::fflush(stdout);
+
+    SimDevice device(options);
+    RequestScanner scanner;
+    std::vector<Pending> pending;
+    Clock::time_point lastByte = Clock::now();
+    bool running = true;
+
+    while (running) {
+        auto wake = Clock::time_point::max();
+        for (const Pending &p : pending)
+            wake = std::min(wake, p.due);
+        if (scanner.hasPending())
+            wake = std::min(wake, lastByte + kInterByteGap);
+        int timeout = -1;
+        if (wake != Clock::time_point::max()) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(wake - Clock::now());
+            timeout = static_cast<int>(std::max<long long>(0, left.count()));
+        }
+
+        pollfd fds[2] = {{master, POLLIN, 0}, {g_signalPipe[0], POLLIN, 0}};
+        const int ready = ::poll(fds, 2, timeout);
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (ready > 0 && (fds[1].revents & POLLIN))
+            running = false;
+
+        if (ready > 0 && (fds[0].revents & POLLIN)) {
+            std::uint8_t buffer[512];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n > 0) {
+                lastByte = Clock::now();
+                scanner.feed(Bytes(buffer, buffer + n));
+                while (const auto request = scanner.next()) {
+                    const Bytes discarded = scanner.takeDiscarded();
+                    if (!discarded.empty())
+                        printFrame("discarded", discarded);
+                    printFrame("rx", *request);
+                    for (SimDevice::Send &send : device.answer(*request))
+                        pending.push_back(
+                            {lastByte + std::chrono::milliseconds{send.afterMs}, send.bytes});
+                }
+                const Bytes discarded = scanner.takeDiscarded();
+                if (!discarded.empty())
+                    printFrame("discarded", discarded);
+            }
+        }
+
+        const auto now = Clock::now();
+        if (scanner.hasPending() && now - lastByte >= kInterByteGap) {
+            scanner.dropPending();
+            printFrame("discarded", scanner.takeDiscarded());
+        }
+        std::stable_sort(pending.begin(), pending.end(),
+                         [](const Pending &a, const Pending &b) { return a.due < b.due; });
+        while (!pending.empty() && pending.front().due <= now) {
+            writeAll(master, pending.front().bytes);
+            printFrame("tx", pending.front().bytes);
+            pending.erase(pending.begin());
+        }
+    }
+
+    std::filesystem::remove(link, error);
+    ::close(slave);
+    ::close(master);
+    std::printf("stopped\n");
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "frames.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The simulator's command line.
+struct SimOptions
+{
+    int port = 1;
+    std::uint8_t id = 0x05;
+    ParameterValues values{100, 200, 300, 400, 500, 600, 700, 800};
+    bool silent = false;
+    bool wrongId = false;
+    bool badCrc = false;
+    std::optional<int> cut;
+    int restAfter = -1; // ms after the cut part; -1 = the rest is never sent
+    bool stray = false;
+    int delay = 0;
+    bool refuseWrite = false;
+    bool preamble00 = false;
+    int faultCount = -1; // replies that carry the fault; -1 = all
+    bool help = false;
+
+    // Empty on success, else what is wrong.
+    std::string parse(const std::vector<std::string> &arguments);
+    static std::string usage();
+};
