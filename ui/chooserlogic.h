@@ -1,18 +1,37 @@
 #pragma once
 
+#include "controlstate.h"
+
+#include <string>
+
 class MainWindowLogic;
 
-// The description chooser without a toolkit.
+// The description chooser without a toolkit: its file list and what its events do.
 class ChooserLogic
 {
 public:
     explicit ChooserLogic(MainWindowLogic &main);
 
+    // Closes the value-file dialog and fills the list; while open, changes nothing.
     void open();
     void close();
     bool isOpen() const { return m_open; }
 
+    // Events of the dialog.
+    void select(int index);
+    void doubleClick(int index);
+    void clickRead() { LoadChosenDescription(); }
+    void clickCancel() { close(); }
+    void pressEscape() { close(); }
+
+    // Loads the selected description into the main window, then closes the dialog.
+    void LoadChosenDescription();
+
+    // PodgladPlikow: the "*.set" files of the working directory.
+    const ListState &files() const { return m_files; }
+
 private:
     MainWindowLogic &m_main;
     bool m_open = false;
+    ListState m_files;
 };
