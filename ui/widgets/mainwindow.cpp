@@ -1,0 +1,317 @@
+#include "mainwindow.h"
+
+#include "mainwindowdesign.h"
+#include "mainwindowlogic.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr Rgb kYellow{255, 255, 0};
+constexpr Rgb kLightGreen{192, 255, 192};
+constexpr Rgb kLightYellow{255, 255, 192};
+constexpr Rgb kLightRed{255, 128, 128};
+constexpr Rgb kWhite{255, 255, 255};
+
+QString q(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+// The design's fonts where the system has them, else the metric-compatible ones.
+QFont fontOf(const QFont &base, qreal points, bool bold, const QString &family = {})
+{
+    QFont font = base;
+    QStringList families;
+    if (!family.isEmpty())
+        families << family;
+    families << QStringLiteral("MS Sans Serif") << QStringLiteral("Arial")
+             << QStringLiteral("Liberation Sans") << base.family();
+    font.setFamilies(families);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void setTextColor(QWidget *widget, const Rgb &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, toColor(color));
+    widget->setPalette(palette);
+}
+
+void setBaseColor(QWidget *widget, const Rgb &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, toColor(color));
+    widget->setPalette(palette);
+}
+
+// The firm's logo: a neutral emblem drawn for this program.
+QPixmap drawLogo(QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(4, 4, -4, -4);
+    painter.setPen(QPen(QColor(255, 255, 255), 3));
+    painter.setBrush(QColor(0, 84, 140));
+    painter.drawRoundedRect(frame, 14, 14);
+    QPainterPath wave;
+    const double mid = frame.top() + frame.height() * 0.42;
+    wave.moveTo(frame.left() + 12, mid);
+    for (int i = 0; i < 4; ++i) {
+        const double x = frame.left() + 12 + i * (frame.width() - 24) / 4;
+        const double w = (frame.width() - 24) / 4;
+        wave.cubicTo(x + w * 0.3, mid - 22, x + w * 0.7, mid + 22, x + w, mid);
+    }
+    painter.setPen(QPen(QColor(255, 255, 0), 4, Qt::SolidLine, Qt::RoundCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(wave);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(20);
+    painter.setFont(font);
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawText(QRectF(frame.left(), frame.bottom() - 36, frame.width(), 30),
+                     Qt::AlignCenter, QStringLiteral("DRAVIX"));
+    return pixmap;
+}
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_logic(logic)
+{
+    setObjectName(QStringLiteral("MF"));
+    setWindowTitle(QStringLiteral("Dravix"));
+    setFixedSize(toPixels({0, 0, MainWindowDesign::kClientWidth, MainWindowDesign::kClientHeight})
+                     .size());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, toColor(kWindowBlue));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    buildControls();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    using namespace MainWindowDesign;
+    const QFont base = font();
+    const QFont labelFont = fontOf(base, 9.75, true);
+    const QFont buttonFont = fontOf(base, 8.25, true);
+    const QFont entryFont = fontOf(base, 12, true);
+    const QFont listFont = fontOf(base, 9.75, true, QStringLiteral("Arial"));
+
+    const auto label = [&](const char *name, const char *caption, const Rect &geometry,
+                           const Rgb &color) {
+        auto *widget = new QLabel(QString::fromUtf8(caption), this);
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setGeometry(toPixels(geometry));
+        widget->setFont(labelFont);
+        setTextColor(widget, color);
+        return widget;
+    };
+
+    m_model = label("lModel", "MODEL URZĄDZENIA: ???", lModel, kWhite);
+    m_model->setFont(fontOf(base, 12, false));
+    // The heading keeps the toolkit's own label colours, like a label left at its defaults.
+    m_model->setAutoFillBackground(true);
+    m_model->setPalette(QPalette());
+
+    auto *line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setGeometry(QRect(toPixels(Line1).topLeft(), QSize(toPixels(Line1).width(), 2)));
+    line->setAutoFillBackground(true);
+    {
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        line->setPalette(palette);
+    }
+
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("LogoFirmy"));
+    logo->setGeometry(toPixels(LogoFirmy));
+    logo->setPixmap(drawLogo(QSize(139, 109)));
+    logo->setAlignment(Qt::AlignCenter);
+
+    label("lZestawParametrow", "Zestaw parametrów:", lZestawParametrow, kLightYellow);
+    const auto option = [&](const char *name, const char *caption, const Rect &geometry) {
+        auto *button = new QRadioButton(QString::fromUtf8(caption), this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(toPixels(geometry));
+        button->setFont(labelFont);
+        setTextColor(button, kLightYellow);
+        return button;
+    };
+    m_option1 = option("OptionZestaw1", "1 - 4", OptionZestaw1);
+    m_option2 = option("OptionZestaw2", "5 - 8", OptionZestaw2);
+    m_option1->setChecked(true);
+
+    for (int k = 0; k < 8; ++k) {
+        const QString index = QString::number(k);
+        m_names[k] = label("NazwaParametru", "Nazwa parametru:", NazwaParametru0, kYellow);
+        m_names[k]->setObjectName(QStringLiteral("NazwaParametru_") + index);
+        m_entries[k] = new QLineEdit(QStringLiteral("0"), this);
+        m_entries[k]->setObjectName(QStringLiteral("EdycjaParametru_") + index);
+        m_entries[k]->setFont(entryFont);
+        m_upper[k] = label("OpisParametru1", "Opis parametru 1", OpisParametru10, kLightGreen);
+        m_upper[k]->setObjectName(QStringLiteral("OpisParametru1_") + index);
+        m_lower[k] = label("OpisParametru2", "Opis parametru 2", OpisParametru20, kLightGreen);
+        m_lower[k]->setObjectName(QStringLiteral("OpisParametru2_") + index);
+        connect(m_entries[k], &QLineEdit::textEdited, this, [this, k](const QString &text) {
+            forward([&] { m_logic.editEntry(k, text.toStdString()); });
+        });
+    }
+
+    label("lNumerPortu", "Nr portu szeregowego:", lNumerPortu, kYellow);
+    m_portInfo = label("lPortInfo", "Port niedostępny!", lPortInfo, kLightRed);
+    label("lPredkoscPortu", "Parametry transmisji RS232:", lPredkoscPortu, kYellow);
+    const auto list = [&](const char *name, const Rect &geometry) {
+        auto *combo = new QComboBox(this);
+        combo->setObjectName(QString::fromLatin1(name));
+        combo->setGeometry(toPixels(geometry));
+        combo->setFont(listFont);
+        setBaseColor(combo, kWhite);
+        return combo;
+    };
+    m_ports = list("NumerPortu", NumerPortu);
+    m_lineSettings = list("Predkosc", Predkosc);
+
+    const auto button = [&](const char *name, const char *caption, const Rect &geometry) {
+        auto *widget = new QPushButton(QString::fromUtf8(caption), this);
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setGeometry(toPixels(geometry));
+        widget->setFont(buttonFont);
+        widget->setAutoDefault(false);
+        return widget;
+    };
+    QPushButton *read = button("PrzyciskOdczyt", "ODCZYT DANYCH", PrzyciskOdczyt);
+    QPushButton *write = button("PrzyciskZapisz", "ZAPIS DANYCH", PrzyciskZapisz);
+    QPushButton *chooser = button("PrzyciskWybor", "KONFIGURACJA", PrzyciskWybor);
+    QPushButton *valueFiles = button("Command1", "ODCZYT/ZAPIS SESJI", Command1);
+    QPushButton *exit = button("PrzyciskWyjscie", "WYJŚCIE", PrzyciskWyjscie);
+
+    connect(m_option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            forward([&] { m_logic.clickOption(1); });
+    });
+    connect(m_option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            forward([&] { m_logic.clickOption(2); });
+    });
+    connect(m_ports, &QComboBox::activated, this,
+            [this](int index) { forward([&] { m_logic.choosePort(index); }); });
+    connect(m_lineSettings, &QComboBox::activated, this,
+            [this](int index) { forward([&] { m_logic.chooseLineSettings(index); }); });
+    connect(read, &QPushButton::clicked, this, [this] { forward([&] { m_logic.clickRead(); }); });
+    connect(write, &QPushButton::clicked, this,
+            [this] { forward([&] { m_logic.clickWrite(); }); });
+    connect(chooser, &QPushButton::clicked, this,
+            [this] { forward([&] { m_logic.clickChooser(); }); });
+    connect(valueFiles, &QPushButton::clicked, this,
+            [this] { forward([&] { m_logic.clickValueFiles(); }); });
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+
+    QWidget *previous = nullptr;
+    const auto chain = [&previous](QWidget *next) {
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    for (QLineEdit *entry : m_entries)
+        chain(entry);
+    for (QWidget *widget : std::initializer_list<QWidget *>{
+             m_ports, m_lineSettings, read, write, chooser, valueFiles, exit, m_option1,
+             m_option2})
+        chain(widget);
+}
+
+template<typename Handler>
+void MainWindow::forward(Handler handler)
+{
+    handler();
+    sync();
+}
+
+void MainWindow::sync()
+{
+    setWindowTitle(q(m_logic.title()));
+    m_model->setText(q(m_logic.modelHeading()));
+
+    const auto syncLabel = [](QLabel *label, const LabelState &state) {
+        const QString caption = q(state.caption);
+        if (label->text() != caption)
+            label->setText(caption);
+        label->setGeometry(toPixels(state.geometry));
+        label->setVisible(state.visible);
+    };
+    for (int k = 0; k < 8; ++k) {
+        syncLabel(m_names[k], m_logic.parameterName(k));
+        syncLabel(m_upper[k], m_logic.upperDescription(k));
+        syncLabel(m_lower[k], m_logic.lowerDescription(k));
+        const EntryState &entry = m_logic.entry(k);
+        QLineEdit *edit = m_entries[k];
+        const QString text = q(entry.text);
+        if (edit->text() != text)
+            edit->setText(text);
+        if (edit->palette().color(QPalette::Base) != toColor(entry.background))
+            setBaseColor(edit, entry.background);
+        edit->setGeometry(toPixels(entry.geometry));
+        edit->setVisible(entry.visible);
+    }
+
+    {
+        const QSignalBlocker block1(m_option1);
+        const QSignalBlocker block2(m_option2);
+        m_option1->setChecked(m_logic.optionSelected(1));
+        m_option2->setChecked(m_logic.optionSelected(2));
+    }
+
+    const auto syncList = [](QComboBox *combo, const ListState &state) {
+        const QSignalBlocker block(combo);
+        QStringList entries;
+        entries.reserve(int(state.entries.size()));
+        for (const std::string &entry : state.entries)
+            entries << q(entry);
+        QStringList shown;
+        for (int i = 0; i < combo->count(); ++i)
+            shown << combo->itemText(i);
+        if (shown != entries) {
+            combo->clear();
+            combo->addItems(entries);
+        }
+        combo->setCurrentIndex(state.selected);
+    };
+    syncList(m_ports, m_logic.ports());
+    syncList(m_lineSettings, m_logic.lineSettings());
+    m_portInfo->setVisible(m_logic.portInfoVisible());
+
+    syncDialogs();
+}
+
+void MainWindow::syncDialogs() {}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        m_logic.close();
+        sync();
+    }
+    event->accept();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class ChooserDialog;
+class MainWindowLogic;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class ValueFileDialog;
+
+// The main window's widgets: they mirror the logic's control state and forward the user's input.
+class MainWindow : public QWidget
+{
+public:
+    explicit MainWindow(MainWindowLogic &logic, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Brings every widget, and the open dialogs, in line with the logic.
+    void sync();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void syncDialogs();
+    // Runs a handler of the logic, then shows its effects.
+    template<typename Handler>
+    void forward(Handler handler);
+
+    MainWindowLogic &m_logic;
+    bool m_closed = false;
+    QLabel *m_model = nullptr;
+    QLabel *m_portInfo = nullptr;
+    QRadioButton *m_option1 = nullptr;
+    QRadioButton *m_option2 = nullptr;
+    QComboBox *m_ports = nullptr;
+    QComboBox *m_lineSettings = nullptr;
+    std::array<QLabel *, 8> m_names{};
+    std::array<QLineEdit *, 8> m_entries{};
+    std::array<QLabel *, 8> m_upper{};
+    std::array<QLabel *, 8> m_lower{};
+    ChooserDialog *m_chooser = nullptr;
+    ValueFileDialog *m_valueFiles = nullptr;
+};

@@ -1,0 +1,62 @@
+#include "qtplatform.h"
+
+#include "exchange.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QMessageBox>
+
+QtPlatform::QtPlatform()
+{
+    for (auto [timer, id] : {std::pair{&m_timer1, ExchangeTimer::Timer1},
+                             std::pair{&m_timer2, ExchangeTimer::Timer2}}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(kReplyWait);
+        connect(timer, &QTimer::timeout, this, [this, id = id] {
+            if (m_timerHandler)
+                m_timerHandler(id);
+        });
+    }
+}
+
+void QtPlatform::refresh()
+{
+    if (m_refresh)
+        m_refresh();
+}
+
+void QtPlatform::showMessage(const std::string &text)
+{
+    refresh();
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Dravix"), QString::fromStdString(text),
+                    QMessageBox::Ok, m_messageParent);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void QtPlatform::processPendingEvents()
+{
+    refresh();
+    QCoreApplication::processEvents();
+}
+
+QTimer &QtPlatform::timerOf(ExchangeTimer timer)
+{
+    return timer == ExchangeTimer::Timer1 ? m_timer1 : m_timer2;
+}
+
+void QtPlatform::armTimer(ExchangeTimer timer)
+{
+    timerOf(timer).start();
+}
+
+void QtPlatform::disarmTimer(ExchangeTimer timer)
+{
+    timerOf(timer).stop();
+}
+
+std::string QtPlatform::decimalSeparator() const
+{
+    return QLocale().decimalPoint().toStdString();
+}
