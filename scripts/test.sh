@@ -1,0 +1,4 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+source "$(dirname "$0")/setup.sh"
+ctest --preset default "$@"
