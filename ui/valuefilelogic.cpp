@@ -26,7 +26,6 @@ void ValueFileLogic::open()
     m_main.chooser().close();
     m_files = {listFilesWithExtension(m_main.workDir(), kValueFileExtension), -1};
     setNameText({});
-    m_focus = Focus::List;
     m_open = true;
 }
 

@@ -11,8 +11,6 @@ class MainWindowLogic;
 class ValueFileLogic
 {
 public:
-    enum class Focus { List, NameBox };
-
     explicit ValueFileLogic(MainWindowLogic &main);
 
     // Closes the chooser, fills the list, empties the name box; while open, changes nothing.
@@ -43,7 +41,6 @@ public:
     const std::string &nameText() const { return m_nameText; }
     // OdczytButton, ZapisButton and ZapisUsun are enabled exactly when the name box is not empty.
     bool fileButtonsEnabled() const { return m_fileButtonsEnabled; }
-    Focus focus() const { return m_focus; }
 
 private:
     void setNameText(const std::string &text);
@@ -54,5 +51,4 @@ private:
     ListState m_files;
     std::string m_nameText;
     bool m_fileButtonsEnabled = false;
-    Focus m_focus = Focus::List;
 };
