@@ -1,0 +1,204 @@
+#include "keyvaluefile.h"
+#include "workdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+// The key/value reader and writer and the exact-name presence test.
+class KeyValueFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void pairs_data();
+    void pairs();
+    void readsWindows1250File();
+    void presence_data();
+    void presence();
+    void fileThatCannotBeReadIsSkipped_data();
+    void fileThatCannotBeReadIsSkipped();
+    void writtenLineReadsBack_data();
+    void writtenLineReadsBack();
+
+private:
+    void writeFile(const QString &name, const QByteArray &bytes);
+    QStringList read(std::string_view name);
+
+    std::unique_ptr<QTemporaryDir> m_temp;
+};
+
+static QStringList pairsOf(std::string_view text)
+{
+    QStringList pairs;
+    forEachPair(text, [&pairs](std::string_view key, const std::string &value) {
+        pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|"
+                     + QString::fromStdString(value);
+    });
+    return pairs;
+}
+
+void KeyValueFileTest::init()
+{
+    m_temp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_temp->isValid());
+}
+
+void KeyValueFileTest::writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(m_temp->filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList KeyValueFileTest::read(std::string_view name)
+{
+    QStringList pairs;
+    ReadKeyValueFile(WorkDir(m_temp->path().toStdString()), name,
+                     [&pairs](std::string_view key, const std::string &value) {
+                         pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|"
+                                      + QString::fromStdString(value);
+                     });
+    return pairs;
+}
+
+void KeyValueFileTest::pairs_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("empty") << QByteArray("") << QStringList{};
+    QTest::newRow("no equals sign") << QByteArray("[opis]\r\n\r\nuwaga\r\n") << QStringList{};
+    QTest::newRow("one pair, no terminator") << QByteArray("nazwa1=Ciśnienie")
+                                             << QStringList{"nazwa1|Ciśnienie"};
+    QTest::newRow("blanks in the key") << QByteArray(" \tna zwa\t1 = x")
+                                       << QStringList{"nazwa1| x"};
+    QTest::newRow("value keeps blanks") << QByteArray("nazwa1=  a \t b \t")
+                                        << QStringList{"nazwa1|  a \t b \t"};
+    QTest::newRow("key keeps letter case") << QByteArray("Nazwa1=x") << QStringList{"Nazwa1|x"};
+    QTest::newRow("two equals signs") << QByteArray("a=b=c") << QStringList{"a|b"};
+    QTest::newRow("only equals sign") << QByteArray("=") << QStringList{"|"};
+    QTest::newRow("only equals signs") << QByteArray("===") << QStringList{"|"};
+    QTest::newRow("empty value") << QByteArray("tytul=") << QStringList{"tytul|"};
+    QTest::newRow("blank key") << QByteArray(" \t=v") << QStringList{"|v"};
+    QTest::newRow("CR LF lines") << QByteArray("a=1\r\nb=2\r\n") << QStringList{"a|1", "b|2"};
+    QTest::newRow("CR only lines") << QByteArray("a=1\rb=2\rc=3") << QStringList{"a|1", "b|2", "c|3"};
+    QTest::newRow("LF only lines") << QByteArray("a=1\nb=2\n") << QStringList{"a|1", "b|2"};
+    QTest::newRow("LF CR is two ends") << QByteArray("a=1\n\rb=2") << QStringList{"a|1", "b|2"};
+    QTest::newRow("CR CR LF") << QByteArray("a=1\r\r\nb=2") << QStringList{"a|1", "b|2"};
+    QTest::newRow("blank lines between") << QByteArray("a=1\r\n\r\n\r\nb=2")
+                                         << QStringList{"a|1", "b|2"};
+    QTest::newRow("file order, repeats kept")
+        << QByteArray("zakresmin1=5\r\ndodajport=COM1\r\nzakresmin1=7\r\ndodajport=COM1\r\n")
+        << QStringList{"zakresmin1|5", "dodajport|COM1", "zakresmin1|7", "dodajport|COM1"};
+}
+
+void KeyValueFileTest::pairs()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, expected);
+    QCOMPARE(pairsOf({text.constData(), std::size_t(text.size())}), expected);
+}
+
+void KeyValueFileTest::readsWindows1250File()
+{
+    writeFile("abc.set", "tytul=CI\x8cNIENIOMIERZ \xa3\xd3\x44\xdf\r\n"
+                         "nazwa1= Ci\x9cnienie\r\n"
+                         "opisgora1=zakres 0\x96\x31\x30 bar\r\n");
+    QCOMPARE(read("abc.set"), (QStringList{"tytul|CIŚNIENIOMIERZ ŁÓDß", "nazwa1| Ciśnienie",
+                                           "opisgora1|zakres 0–10 bar"}));
+}
+
+void KeyValueFileTest::presence_data()
+{
+    QTest::addColumn<QString>("onDisk");
+    QTest::addColumn<bool>("asDirectory");
+    QTest::addColumn<QByteArray>("asked");
+    QTest::addColumn<bool>("present");
+
+    QTest::newRow("same name") << "sesja.dat" << false << QByteArray("sesja.dat") << true;
+    QTest::newRow("upper case on disk") << "SESJA.DAT" << false << QByteArray("sesja.dat") << false;
+    QTest::newRow("upper case asked") << "sesja.dat" << false << QByteArray("SESJA.DAT") << false;
+    QTest::newRow("one letter differs") << "Sesja.dat" << false << QByteArray("sesja.dat") << false;
+    QTest::newRow("directory of that name") << "sesja.dat" << true << QByteArray("sesja.dat") << false;
+    QTest::newRow("Polish name") << "łódź.set" << false << QByteArray("łódź.set") << true;
+    QTest::newRow("empty name") << "sesja.dat" << false << QByteArray("") << false;
+    QTest::newRow("dot slash") << "sesja.dat" << false << QByteArray("./sesja.dat") << false;
+    QTest::newRow("file in sub folder") << "sub/a.set" << false << QByteArray("sub/a.set") << false;
+    QTest::newRow("trailing blank") << "sesja.dat" << false << QByteArray("sesja.dat ") << false;
+}
+
+void KeyValueFileTest::presence()
+{
+    QFETCH(QString, onDisk);
+    QFETCH(bool, asDirectory);
+    QFETCH(QByteArray, asked);
+    QFETCH(bool, present);
+
+    if (asDirectory) {
+        QVERIFY(QDir(m_temp->path()).mkpath(onDisk));
+    } else {
+        if (onDisk.contains('/'))
+            QVERIFY(QDir(m_temp->path()).mkpath(onDisk.section('/', 0, -2)));
+        writeFile(onDisk, "a=1\r\n");
+    }
+    const std::string_view name(asked.constData(), std::size_t(asked.size()));
+    QCOMPARE(WorkDir(m_temp->path().toStdString()).isPresent(name), present);
+    QCOMPARE(read(name), present ? QStringList{"a|1"} : QStringList{});
+}
+
+void KeyValueFileTest::fileThatCannotBeReadIsSkipped_data()
+{
+    QTest::addColumn<bool>("throughReadError");
+    QTest::newRow("no read permission") << false;
+    QTest::newRow("read error") << true;
+}
+
+void KeyValueFileTest::fileThatCannotBeReadIsSkipped()
+{
+    QFETCH(bool, throughReadError);
+    const QString path = m_temp->filePath("abc.set");
+    if (throughReadError) {
+        // A regular file whose reading fails with an I/O error: this process's memory at
+        // address 0.
+        if (!QFile::exists("/proc/self/mem"))
+            QSKIP("no /proc/self/mem to give a read error");
+        QVERIFY(QFile::link("/proc/self/mem", path));
+    } else {
+        writeFile("abc.set", "a=1\r\n");
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions{}));
+        if (::access(path.toLocal8Bit().constData(), R_OK) == 0)
+            QSKIP("running with rights that read any file");
+    }
+    QVERIFY(WorkDir(m_temp->path().toStdString()).isPresent("abc.set"));
+    QCOMPARE(read("abc.set"), QStringList{});
+}
+
+void KeyValueFileTest::writtenLineReadsBack_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QStringList>("readBack");
+
+    QTest::newRow("plain") << QByteArray("abc.set") << QStringList{"konfig|abc.set"};
+    QTest::newRow("blanks kept") << QByteArray("  1 ") << QStringList{"konfig|  1 "};
+    QTest::newRow("Polish") << QByteArray("ciśnienie.set") << QStringList{"konfig|ciśnienie.set"};
+    QTest::newRow("cut at equals sign") << QByteArray("a=b") << QStringList{"konfig|a"};
+    QTest::newRow("CR splits") << QByteArray("x\ry=z") << QStringList{"konfig|x", "y|z"};
+}
+
+void KeyValueFileTest::writtenLineReadsBack()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QStringList, readBack);
+    std::string file;
+    WriteKeyValueLine("konfig", {value.constData(), std::size_t(value.size())}, file);
+    QVERIFY(file.ends_with("\r\n"));
+    QCOMPARE(pairsOf(file), readBack);
+}
+
+QTEST_GUILESS_MAIN(KeyValueFileTest)
+#include "keyvaluefiletest.moc"
