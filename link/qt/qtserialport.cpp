@@ -86,9 +86,9 @@ std::optional<std::string> QtSerialPort::open(int portNumber, const std::string 
                             && m_port.setStopBits(qtStopBits(line->stopBits))
                             && m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
-        const std::string reason = m_port.errorString().toStdString();
+        // A pseudo-terminal, for one, keeps 8 data bits, no parity and one stop bit.
         close();
-        return reason;
+        return "the port refuses the line settings " + settings;
     }
     m_port.clear(QSerialPort::AllDirections);
     m_port.readAll();

@@ -1,0 +1,82 @@
+#include "freshworkingdir.h"
+#include "qtserialport.h"
+
+#include <QFile>
+#include <QTest>
+
+// Which path a port number opens, and settings that fail the open before any device is touched.
+class TestQtSerialPort : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_dir.enter(); }
+    void cleanup() { m_dir.leave(); }
+
+    void portPath_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("path"); // relative: inside the working folder
+        QTest::newRow("entry in the folder") << QStringList{"COM1"} << 1 << "COM1";
+        QTest::newRow("entry for port 12") << QStringList{"COM12"} << 12 << "COM12";
+        QTest::newRow("no entry") << QStringList{} << 1 << "/dev/ttyS0";
+        QTest::newRow("other entry") << QStringList{"COM1"} << 4 << "/dev/ttyS3";
+        QTest::newRow("letter case counts") << QStringList{"com2"} << 2 << "/dev/ttyS1";
+        QTest::newRow("prefix only") << QStringList{"COM10"} << 1 << "/dev/ttyS0";
+        QTest::newRow("dangling link") << QStringList{"@COM5"} << 5 << "COM5";
+    }
+    void portPath()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(int, port);
+        QFETCH(QString, path);
+        for (QString entry : entries) {
+            if (entry.startsWith('@')) {
+                entry.remove(0, 1);
+                QVERIFY(QFile::link(m_dir.path() + "/gone", m_dir.path() + '/' + entry));
+            } else {
+                QFile file(m_dir.path() + '/' + entry);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+            }
+        }
+        const QtSerialPort serial(m_dir.path().toStdString());
+        const QString expected = path.startsWith('/') ? path : m_dir.path() + '/' + path;
+        QCOMPARE(serial.portPath(port), expected);
+    }
+
+    void malformedSettingsFailTheOpen_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("data bits 9") << "9600,n,9,1";
+        QTest::newRow("parity q") << "9600,q,8,1";
+        QTest::newRow("three fields") << "9600,n,8";
+        QTest::newRow("words") << "fast";
+    }
+    void malformedSettingsFailTheOpen()
+    {
+        QFETCH(QString, settings);
+        QtSerialPort serial(m_dir.path().toStdString());
+        QVERIFY(serial.open(1, settings.toStdString()).has_value());
+        QVERIFY(!serial.isOpen());
+        QVERIFY(serial.readAll().empty());
+        serial.write({0x01});
+        serial.close();
+    }
+
+    void missingDeviceFailsTheOpen()
+    {
+        QVERIFY(QFile::link(m_dir.path() + "/nothing", m_dir.path() + "/COM1"));
+        QtSerialPort serial(m_dir.path().toStdString());
+        QVERIFY(serial.open(1, "").has_value());
+        QVERIFY(!serial.isOpen());
+        serial.close();
+        serial.close();
+    }
+
+private:
+    FreshWorkingDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestQtSerialPort)
+#include "tst_qtserialport.moc"
