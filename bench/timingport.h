@@ -1,0 +1,39 @@
+#pragma once
+
+#include "serialport.h"
+
+#include <QElapsedTimer>
+
+#include <vector>
+
+// Passes everything to a real port and times each request from its write to the taking of
+// the reply.
+class TimingPort : public SerialPort
+{
+public:
+    explicit TimingPort(SerialPort &port) : m_port(port) { m_clock.start(); }
+
+    std::optional<std::string> open(int portNumber, const std::string &settings) override
+    {
+        return m_port.open(portNumber, settings);
+    }
+    void write(const Bytes &bytes) override
+    {
+        m_port.write(bytes);
+        m_sentAt = m_clock.nsecsElapsed();
+    }
+    Bytes readAll() override
+    {
+        const qint64 takenAt = m_clock.nsecsElapsed();
+        delaysMs.push_back(double(takenAt - m_sentAt) / 1e6);
+        return m_port.readAll();
+    }
+    void close() override { m_port.close(); }
+
+    std::vector<double> delaysMs;
+
+private:
+    SerialPort &m_port;
+    QElapsedTimer m_clock;
+    qint64 m_sentAt = 0;
+};
