@@ -121,7 +121,6 @@ void ChooserDialog::sync()
         DialogStyle::centreOnScreen(this);
         show();
         m_files->setFocus();
-        bringToFront();
     }
 }
 

@@ -161,7 +161,6 @@ void ValueFileDialog::sync()
     if (!isVisible()) {
         DialogStyle::centreOnScreen(this);
         show();
-        bringToFront();
         m_files->setFocus();
     }
 }
