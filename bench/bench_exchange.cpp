@@ -17,7 +17,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     const int runs = arguments.size() > 1 ? arguments.at(1).toInt() : 50;
-    const QString simulator = arguments.size() > 2 ? arguments.at(2) : QStringLiteral(DRAVIX_SIM_PATH);
+    const QString simulator =
+        arguments.size() > 2 ? arguments.at(2) : QStringLiteral(DRAVIX_SIM_PATH);
 
     QTemporaryDir folder;
     QProcess sim;
@@ -58,8 +59,9 @@ int main(int argc, char **argv)
     if (delays.empty())
         return 1;
     std::sort(delays.begin(), delays.end());
-    const double median = delays.size() % 2 ? delays[delays.size() / 2]
-                                            : (delays[delays.size() / 2 - 1] + delays[delays.size() / 2]) / 2;
+    const double median = delays.size() % 2
+                              ? delays[delays.size() / 2]
+                              : (delays[delays.size() / 2 - 1] + delays[delays.size() / 2]) / 2;
     std::printf("read exchanges: %d, replies read correctly: %d\n", runs, good);
     std::printf("request written -> reply taken: median %.2f ms, min %.2f ms, max %.2f ms\n",
                 median, delays.front(), delays.back());

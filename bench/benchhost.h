@@ -14,23 +14,25 @@
 class BenchHost : public ExchangeHost
 {
 public:
-    explicit BenchHost(Exchange *&exchange) : m_exchange(exchange)
+    explicit BenchHost(Exchange *&exchange)
+        : m_exchange(exchange)
     {
         for (QTimer *timer : {&m_timer1, &m_timer2}) {
             timer->setSingleShot(true);
             timer->setTimerType(Qt::PreciseTimer);
             timer->setInterval(kReplyWait);
         }
-        QObject::connect(&m_timer1, &QTimer::timeout, &m_timer1, [this] {
-            m_exchange->CompleteWrite();
-        });
-        QObject::connect(&m_timer2, &QTimer::timeout, &m_timer2, [this] {
-            m_exchange->CompleteRead();
-        });
+        QObject::connect(&m_timer1, &QTimer::timeout, &m_timer1,
+                         [this] { m_exchange->CompleteWrite(); });
+        QObject::connect(&m_timer2, &QTimer::timeout, &m_timer2,
+                         [this] { m_exchange->CompleteRead(); });
     }
 
     std::string entryText(int k) const override { return m_entries.at(std::size_t(k)); }
-    void setEntryText(int k, const std::string &text) override { m_entries.at(std::size_t(k)) = text; }
+    void setEntryText(int k, const std::string &text) override
+    {
+        m_entries.at(std::size_t(k)) = text;
+    }
     std::string lineSettingsText() const override { return {}; }
     void showMessage(const std::string &text) override { lastMessage = text; }
     void processPendingEvents() override { QCoreApplication::processEvents(); }

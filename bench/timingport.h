@@ -11,7 +11,11 @@
 class TimingPort : public SerialPort
 {
 public:
-    explicit TimingPort(SerialPort &port) : m_port(port) { m_clock.start(); }
+    explicit TimingPort(SerialPort &port)
+        : m_port(port)
+    {
+        m_clock.start();
+    }
 
     std::optional<std::string> open(int portNumber, const std::string &settings) override
     {

@@ -38,7 +38,8 @@ Exchange::Exchange(ModelState &state, SerialPort &port, ExchangeHost &host)
     : m_state(state)
     , m_port(port)
     , m_host(host)
-{}
+{
+}
 
 std::int16_t Exchange::TestPort(const std::string &portEntryText)
 {

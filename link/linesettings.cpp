@@ -46,12 +46,28 @@ std::optional<LineSettings> LineSettings::parse(std::string_view text)
     if (fields[1].size() != 1)
         return std::nullopt;
     switch (fields[1][0]) {
-    case 'n': case 'N': settings.parity = Parity::None; break;
-    case 'e': case 'E': settings.parity = Parity::Even; break;
-    case 'o': case 'O': settings.parity = Parity::Odd; break;
-    case 'm': case 'M': settings.parity = Parity::Mark; break;
-    case 's': case 'S': settings.parity = Parity::Space; break;
-    default: return std::nullopt;
+    case 'n':
+    case 'N':
+        settings.parity = Parity::None;
+        break;
+    case 'e':
+    case 'E':
+        settings.parity = Parity::Even;
+        break;
+    case 'o':
+    case 'O':
+        settings.parity = Parity::Odd;
+        break;
+    case 'm':
+    case 'M':
+        settings.parity = Parity::Mark;
+        break;
+    case 's':
+    case 'S':
+        settings.parity = Parity::Space;
+        break;
+    default:
+        return std::nullopt;
     }
 
     if (fields[2].size() != 1 || fields[2][0] < '5' || fields[2][0] > '8')

@@ -80,11 +80,11 @@ std::optional<std::string> QtSerialPort::open(int portNumber, const std::string 
         close();
         return reason;
     }
-    const bool configured = m_port.setBaudRate(line->speed)
-                            && m_port.setParity(qtParity(line->parity))
-                            && m_port.setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits))
-                            && m_port.setStopBits(qtStopBits(line->stopBits))
-                            && m_port.setFlowControl(QSerialPort::NoFlowControl);
+    const bool configured =
+        m_port.setBaudRate(line->speed) && m_port.setParity(qtParity(line->parity)) &&
+        m_port.setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits)) &&
+        m_port.setStopBits(qtStopBits(line->stopBits)) &&
+        m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         // A pseudo-terminal, for one, keeps 8 data bits, no parity and one stop bit.
         close();

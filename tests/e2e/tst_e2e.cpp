@@ -97,8 +97,8 @@ private slots:
         startSim({"--values", "1,-1,300,-300,32767,-32768,0,42"});
         QVERIFY(portReady());
         QCOMPARE(runRead(), QString(kReadDone));
-        const std::array<std::string, 8> expected{"1", "-1", "300", "-300", "32767", "-32768",
-                                                  "0", "42"};
+        const std::array<std::string, 8> expected{"1",     "-1",     "300", "-300",
+                                                  "32767", "-32768", "0",   "42"};
         QCOMPARE(m_host->entries, expected);
         QCOMPARE(m_sim->frames("rx"), QStringList{"FF FF 01 05 00 03 51 D8"});
         QVERIFY(!m_port->isOpen());
@@ -118,8 +118,8 @@ private slots:
 
         m_host->entries.fill("9");
         QCOMPARE(runRead(), QString(kReadDone));
-        const std::array<std::string, 8> expected{"0", "1", "-1", "100", "300", "-300", "32767",
-                                                  "-32768"};
+        const std::array<std::string, 8> expected{"0",   "1",    "-1",    "100",
+                                                  "300", "-300", "32767", "-32768"};
         QCOMPARE(m_host->entries, expected);
     }
 
@@ -223,8 +223,9 @@ private:
         write ? m_exchange->StartWrite() : m_exchange->StartRead();
         if (!QTest::qWaitFor([&] { return m_host->ended > before; }, kExchangeTimeoutMs))
             return QStringLiteral("no end of the exchange");
-        return m_host->messages.size() == 1 ? QString::fromStdString(m_host->messages[0])
-                                           : QStringLiteral("%1 messages").arg(m_host->messages.size());
+        return m_host->messages.size() == 1
+                   ? QString::fromStdString(m_host->messages[0])
+                   : QStringLiteral("%1 messages").arg(m_host->messages.size());
     }
     QString runRead() { return runExchange(false); }
     QString runWrite() { return runExchange(true); }

@@ -14,7 +14,11 @@
 class FakeExchangeHost : public ExchangeHost
 {
 public:
-    explicit FakeExchangeHost(const FakeSerialPort &port) : m_port(port) { entries.fill("0"); }
+    explicit FakeExchangeHost(const FakeSerialPort &port)
+        : m_port(port)
+    {
+        entries.fill("0");
+    }
 
     std::string entryText(int k) const override { return entries.at(static_cast<std::size_t>(k)); }
     void setEntryText(int k, const std::string &text) override

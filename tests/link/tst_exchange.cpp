@@ -106,8 +106,14 @@ private slots:
 
         QStringList expected{"disarm Timer2", "events"};
         if (filled) {
-            expected << "entry 0 0" << "entry 1 1" << "entry 2 -1" << "entry 3 100"
-                     << "entry 4 300" << "entry 5 -300" << "entry 6 32767" << "entry 7 -32768";
+            expected << "entry 0 0"
+                     << "entry 1 1"
+                     << "entry 2 -1"
+                     << "entry 3 100"
+                     << "entry 4 300"
+                     << "entry 5 -300"
+                     << "entry 6 32767"
+                     << "entry 7 -32768";
         }
         expected << "message " + message << "ended";
         QCOMPARE(toStringList(m_host->log), expected);
@@ -168,8 +174,8 @@ private slots:
         QTest::newRow("read, port flag 2") << false << 0 << 2 << kPortUnavailable;
         QTest::newRow("read ignores invalid entries") << false << 0x80 << 1 << "";
         QTest::newRow("write, invalid entries before port") << true << 0x01 << 0 << kInvalidValues;
-        QTest::newRow("write, invalid entries, port available") << true << 0x10 << 1
-                                                                << kInvalidValues;
+        QTest::newRow("write, invalid entries, port available")
+            << true << 0x10 << 1 << kInvalidValues;
         QTest::newRow("write, port not available") << true << 0 << 0 << kPortUnavailable;
         QTest::newRow("write, port flag -1") << true << 0 << -1 << kPortUnavailable;
         QTest::newRow("write starts") << true << 0 << 1 << "";

@@ -58,16 +58,26 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("pair");
-        QTest::newRow("2.5 to even") << "2.5" << "00 02";
-        QTest::newRow("3.5 to even") << "3.5" << "00 04";
-        QTest::newRow("-0.5") << "-0.5" << "00 00";
-        QTest::newRow("-2.5") << "-2.5" << "FF FE";
-        QTest::newRow("leading number") << "12abc" << "00 0C";
-        QTest::newRow("comma ends the number") << "1,5" << "00 01";
-        QTest::newRow("empty") << "" << "00 00";
-        QTest::newRow("letters") << "abc" << "00 00";
-        QTest::newRow("lowest after rounding") << "-32768.5" << "80 00";
-        QTest::newRow("highest after rounding") << "32767.4" << "7F FF";
+        QTest::newRow("2.5 to even") << "2.5"
+                                     << "00 02";
+        QTest::newRow("3.5 to even") << "3.5"
+                                     << "00 04";
+        QTest::newRow("-0.5") << "-0.5"
+                              << "00 00";
+        QTest::newRow("-2.5") << "-2.5"
+                              << "FF FE";
+        QTest::newRow("leading number") << "12abc"
+                                        << "00 0C";
+        QTest::newRow("comma ends the number") << "1,5"
+                                               << "00 01";
+        QTest::newRow("empty") << ""
+                               << "00 00";
+        QTest::newRow("letters") << "abc"
+                                 << "00 00";
+        QTest::newRow("lowest after rounding") << "-32768.5"
+                                               << "80 00";
+        QTest::newRow("highest after rounding") << "32767.4"
+                                                << "7F FF";
     }
     void writeRequestEntryText()
     {
@@ -149,8 +159,8 @@ private slots:
         QTest::newRow("one byte") << QByteArray("05") << 5 << ReplyOutcome::FrameError;
         QTest::newRow("bad check")
             << QByteArray(good).replace("98 51", "98 50") << 5 << ReplyOutcome::FrameError;
-        QTest::newRow("length before code") << good.left(good.size() - 3) << 7
-                                            << ReplyOutcome::FrameError;
+        QTest::newRow("length before code")
+            << good.left(good.size() - 3) << 7 << ReplyOutcome::FrameError;
         QTest::newRow("check before code")
             << QByteArray(good).replace("98 51", "98 50") << 7 << ReplyOutcome::FrameError;
         QTest::newRow("other code") << good << 6 << ReplyOutcome::WrongDevice;
@@ -192,8 +202,8 @@ private slots:
             << QByteArray("00 00 01 05 00 10 10 15") << ReplyOutcome::Accepted;
         QTest::newRow("empty") << QByteArray() << ReplyOutcome::NoReply;
         QTest::newRow("7 bytes") << QByteArray("FF FF 01 05 00 10 10") << ReplyOutcome::FrameError;
-        QTest::newRow("9 bytes")
-            << QByteArray("FF FF 01 05 00 10 10 15 00") << ReplyOutcome::FrameError;
+        QTest::newRow("9 bytes") << QByteArray("FF FF 01 05 00 10 10 15 00")
+                                 << ReplyOutcome::FrameError;
         QTest::newRow("bad check")
             << QByteArray("FF FF 01 05 00 10 15 10") << ReplyOutcome::FrameError;
         const Bytes otherCode = buildShortFrame(0x06, 0x10);
@@ -204,8 +214,8 @@ private slots:
         const Bytes refused = buildShortFrame(0x05, 0x90);
         QTest::newRow("refused") << hexText(refused).toLatin1() << ReplyOutcome::WriteRefused;
         const Bytes readCommand = buildShortFrame(0x05, 0x03);
-        QTest::newRow("read command") << hexText(readCommand).toLatin1()
-                                      << ReplyOutcome::WriteRefused;
+        QTest::newRow("read command")
+            << hexText(readCommand).toLatin1() << ReplyOutcome::WriteRefused;
         const Bytes longFrame = buildLongFrame(0x05, 0x10, {});
         QTest::newRow("long frame") << hexText(longFrame).toLatin1() << ReplyOutcome::FrameError;
     }

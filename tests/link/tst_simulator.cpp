@@ -41,8 +41,8 @@ private slots:
         QTest::newRow("write") << QStringList{kWrite} << QStringList{kWrite} << "";
         QTest::newRow("split in bytes")
             << QStringList{"FF", "FF 01", "05 00 03 51", "D8"} << QStringList{kRead} << "";
-        QTest::newRow("garbage before") << QStringList{QString("00 13 FF 7E ") + kRead}
-                                        << QStringList{kRead} << "00 13 FF 7E";
+        QTest::newRow("garbage before")
+            << QStringList{QString("00 13 FF 7E ") + kRead} << QStringList{kRead} << "00 13 FF 7E";
         QTest::newRow("extra preamble byte")
             << QStringList{QString("FF ") + kRead} << QStringList{kRead} << "FF";
         QTest::newRow("two requests at once")
@@ -86,43 +86,6 @@ private slots:
         QCOMPARE(hexText(scanner.next().value()), QString(kRead));
     }
 
-    void options_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("none") << "" << true;
-        QTest::newRow("all") << "--port 4 --id a5 --values 1,-2,3,-4,5,-6,32767,-32768 --silent "
-                                "--wrong-id --bad-crc --cut 5 --rest-after 100 --stray --delay 300 "
-                                "--refuse-write --preamble00 --fault-count 2"
-                             << true;
-        QTest::newRow("id one digit") << "--id 5" << false;
-        QTest::newRow("id not hex") << "--id 0g" << false;
-        QTest::newRow("seven values") << "--values 1,2,3,4,5,6,7" << false;
-        QTest::newRow("nine values") << "--values 1,2,3,4,5,6,7,8,9" << false;
-        QTest::newRow("value too large") << "--values 1,2,3,4,5,6,7,32768" << false;
-        QTest::newRow("cut too long") << "--cut 24" << false;
-        QTest::newRow("port missing") << "--port" << false;
-        QTest::newRow("unknown") << "--loud" << false;
-    }
-    void options()
-    {
-        QFETCH(QString, line);
-        QFETCH(bool, ok);
-        SimOptions options;
-        QCOMPARE(options.parse(words(line)).empty(), ok);
-    }
-
-    void optionValues()
-    {
-        SimOptions options;
-        QVERIFY(options.parse(words("--port 4 --id a5 --values 1,-2,3,-4,5,-6,32767,-32768"))
-                    .empty());
-        QCOMPARE(options.port, 4);
-        QCOMPARE(options.id, std::uint8_t(0xA5));
-        const ParameterValues expected{1, -2, 3, -4, 5, -6, 32767, -32768};
-        QCOMPARE(options.values, expected);
-    }
-
     void deviceReplies_data()
     {
         QTest::addColumn<QString>("line");
@@ -143,8 +106,8 @@ private slots:
         QTest::newRow("refused") << "--refuse-write" << true << int(O::WriteRefused) << 0;
         QTest::newRow("refuse leaves reads") << "--refuse-write" << false << int(O::Accepted) << 0;
         QTest::newRow("preamble 00 00") << "--preamble00" << false << int(O::Accepted) << 0;
-        QTest::newRow("fault count 0") << "--bad-crc --fault-count 0" << false
-                                       << int(O::Accepted) << 0;
+        QTest::newRow("fault count 0")
+            << "--bad-crc --fault-count 0" << false << int(O::Accepted) << 0;
     }
     void deviceReplies()
     {
@@ -190,8 +153,8 @@ private slots:
     void cutReplyRestComesLater()
     {
         SimOptions options;
-        QVERIFY(options.parse(words("--cut 10 --rest-after 120 --delay 5 --fault-count 1"))
-                    .empty());
+        QVERIFY(
+            options.parse(words("--cut 10 --rest-after 120 --delay 5 --fault-count 1")).empty());
         SimDevice device(options);
         const auto sends = device.answer(hexBytes(kRead));
         QCOMPARE(sends.size(), std::size_t(2));

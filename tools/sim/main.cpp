@@ -125,7 +125,9 @@ int main(int argc, char **argv)
 
     if (pipe(g_signalPipe) != 0)
         return 1;
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

@@ -14,8 +14,8 @@ std::optional<Bytes> RequestScanner::next()
 {
     while (true) {
         std::size_t start = 0;
-        while (start + 1 < m_buffer.size()
-               && !(m_buffer[start] == 0xFF && m_buffer[start + 1] == 0xFF))
+        while (start + 1 < m_buffer.size() &&
+               !(m_buffer[start] == 0xFF && m_buffer[start + 1] == 0xFF))
             ++start;
         if (start + 1 >= m_buffer.size()) {
             // Keep a last 0xFF: it may begin the preamble of the next request.

@@ -5,7 +5,8 @@
 SimDevice::SimDevice(const SimOptions &options)
     : m_options(options)
     , m_values(options.values)
-{}
+{
+}
 
 std::vector<SimDevice::Send> SimDevice::answer(const Bytes &request)
 {
