@@ -36,7 +36,7 @@ private:
     {
         StateRecord record;
         record.descriptionFile = description;
-        record.entries = {"5", "2000", "0", "0", "9", parametr6, "0", "0"};
+        record.entries = {"500", "2000", "0", "0", "9", parametr6, "0", "0"};
         record.portIndex = port;
         record.speedIndex = speed;
         record.activeSet = set;
@@ -260,7 +260,8 @@ private slots:
         QVERIFY(!main.entry(0).visible);
         QVERIFY(main.entry(4).visible);
         QCOMPARE(main.entry(5).text, std::string("0"));
-        // 2000 lies beyond xyz's bound of 1000; it was within none of abc's.
+        // Judged again against xyz's bounds: 500 was beyond abc's 100, 2000 is beyond xyz's 1000.
+        QCOMPARE(main.entry(0).background, kEntryAccepted);
         QCOMPARE(main.entry(1).text, std::string("2000"));
         QCOMPARE(main.entry(1).background, kEntryRejected);
         QCOMPARE(main.state().InvalidEntries, std::uint16_t(1u << 1));
