@@ -55,8 +55,8 @@ QByteArray Cp1250Test::iconv(const QByteArray &input, const char *from, const ch
         return {};
     process.write(input);
     process.closeWriteChannel();
-    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
+    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
         return {};
     return process.readAllStandardOutput();
 }

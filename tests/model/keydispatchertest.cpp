@@ -68,9 +68,23 @@ QString dump(const ModelState &s)
                       QString("invalid=%1").arg(s.InvalidEntries),
                       QString("portnr=%1 avail=%2").arg(s.PortNumber).arg(s.PortAvailable)};
     for (int k = 0; k < kSlotCount; ++k)
-        parts << QString("%1:%2..%3/%4").arg(k).arg(s.RangeMin[k]).arg(s.RangeMax[k]).arg(
-            s.ParamActive[k]);
+        parts << QString("%1:%2..%3/%4")
+                     .arg(k)
+                     .arg(s.RangeMin[k])
+                     .arg(s.RangeMax[k])
+                     .arg(s.ParamActive[k]);
     return parts.join(' ');
+}
+
+// The number field named as in the tables: "SavedPortIndex", "RangeMin[2]", ...
+std::int16_t &fieldOf(ModelState &s, const QString &field)
+{
+    if (field == "SavedPortIndex")
+        return s.SavedPortIndex;
+    if (field == "SavedSpeedIndex")
+        return s.SavedSpeedIndex;
+    const int k = field.at(9).digitValue();
+    return field.startsWith("RangeMin") ? s.RangeMin[k] : s.RangeMax[k];
 }
 
 } // namespace
@@ -104,16 +118,16 @@ void KeyDispatcherTest::controlKeys_data()
 
     QTest::newRow("name") << QByteArray("nazwa1") << QByteArray("Ciśnienie")
                           << QStringList{"name 0 Ciśnienie"};
-    QTest::newRow("name keeps blanks") << QByteArray("nazwa8") << QByteArray(" a b ")
-                                       << QStringList{"name 7  a b "};
-    QTest::newRow("name, rest after digit ignored") << QByteArray("nazwa12") << QByteArray("x")
-                                                    << QStringList{"name 0 x"};
+    QTest::newRow("name keeps blanks")
+        << QByteArray("nazwa8") << QByteArray(" a b ") << QStringList{"name 7  a b "};
+    QTest::newRow("name, rest after digit ignored")
+        << QByteArray("nazwa12") << QByteArray("x") << QStringList{"name 0 x"};
     QTest::newRow("upper line") << QByteArray("opisgora3") << QByteArray("od 0 do 10")
                                 << QStringList{"upper 2 od 0 do 10"};
     QTest::newRow("lower line") << QByteArray("opisdol4") << QByteArray("[bar]")
                                 << QStringList{"lower 3 [bar]"};
-    QTest::newRow("value verbatim") << QByteArray("parametr5") << QByteArray(" -12.5x")
-                                    << QStringList{"entry 4  -12.5x"};
+    QTest::newRow("value verbatim")
+        << QByteArray("parametr5") << QByteArray(" -12.5x") << QStringList{"entry 4  -12.5x"};
     QTest::newRow("heading") << QByteArray("tytul") << QByteArray("MODEL: PR-8 Ł")
                              << QStringList{"heading MODEL: PR-8 Ł"};
     QTest::newRow("port") << QByteArray("dodajport") << QByteArray("COM1")
@@ -128,18 +142,18 @@ void KeyDispatcherTest::controlKeys_data()
             const QByteArray key = QByteArray(keyword) + digit;
             QTest::newRow(key.constData()) << key << QByteArray("5") << QStringList{};
         }
-        QTest::addRow("%s without digit", keyword) << QByteArray(keyword) << QByteArray("5")
-                                                   << QStringList{};
-        QTest::addRow("%s with letter", keyword) << QByteArray(keyword) + "x1" << QByteArray("5")
-                                                 << QStringList{};
+        QTest::addRow("%s without digit", keyword)
+            << QByteArray(keyword) << QByteArray("5") << QStringList{};
+        QTest::addRow("%s with letter", keyword)
+            << QByteArray(keyword) + "x1" << QByteArray("5") << QStringList{};
     }
-    for (const char *key : {"Nazwa1", "PARAMETR1", "Aktywny1", "Zakresmin1", "id", "Id",
-                            "Zestaw", "Wybor1", "Konfig", "Tytul", "Dodajport", "DODAJPARAM"})
+    for (const char *key : {"Nazwa1", "PARAMETR1", "Aktywny1", "Zakresmin1", "id", "Id", "Zestaw",
+                            "Wybor1", "Konfig", "Tytul", "Dodajport", "DODAJPARAM"})
         QTest::newRow(key) << QByteArray(key) << QByteArray("2") << QStringList{};
     QTest::newRow("empty key") << QByteArray("") << QByteArray("2") << QStringList{};
     QTest::newRow("unknown key") << QByteArray("uwaga") << QByteArray("2") << QStringList{};
-    QTest::newRow("whole key with tail") << QByteArray("zestaw2") << QByteArray("2")
-                                         << QStringList{};
+    QTest::newRow("whole key with tail")
+        << QByteArray("zestaw2") << QByteArray("2") << QStringList{};
 }
 
 void KeyDispatcherTest::controlKeys()
@@ -167,28 +181,28 @@ void KeyDispatcherTest::numberKeys_data()
     {
         const char *value;
         int expected;
-    } bounds[] = {{"2.5", 2},      {"3.5", 4},     {"-0.5", 0},     {"1e2", 100},
-                  {"12abc", 12},   {"1 000", 1000}, {"1,5", 1},     {"słowo", 0},
-                  {"", 0},         {"-100", -100},  {"99999", 32767}, {"-99999", -32768},
+    } bounds[] = {{"2.5", 2},       {"3.5", 4},        {"-0.5", 0},      {"1e2", 100},
+                  {"12abc", 12},    {"1 000", 1000},   {"1,5", 1},       {"słowo", 0},
+                  {"", 0},          {"-100", -100},    {"99999", 32767}, {"-99999", -32768},
                   {"1e400", 32767}, {"-1e400", -32768}};
     for (const auto &row : bounds) {
         QTest::addRow("zakresmin3 %s", row.value)
             << QByteArray("zakresmin3") << QByteArray(row.value) << "RangeMin[2]" << row.expected;
     }
-    QTest::newRow("zakresmax1 99999") << QByteArray("zakresmax1") << QByteArray("99999")
-                                      << "RangeMax[0]" << 32767;
-    QTest::newRow("zakresmax8 2.5") << QByteArray("zakresmax8") << QByteArray("2.5")
-                                    << "RangeMax[7]" << 2;
-    QTest::newRow("zakresmax87 -5") << QByteArray("zakresmax87") << QByteArray("-5")
-                                    << "RangeMax[7]" << -5;
+    QTest::newRow("zakresmax1 99999")
+        << QByteArray("zakresmax1") << QByteArray("99999") << "RangeMax[0]" << 32767;
+    QTest::newRow("zakresmax8 2.5")
+        << QByteArray("zakresmax8") << QByteArray("2.5") << "RangeMax[7]" << 2;
+    QTest::newRow("zakresmax87 -5")
+        << QByteArray("zakresmax87") << QByteArray("-5") << "RangeMax[7]" << -5;
     QTest::newRow("wybor1 -1") << QByteArray("wybor1") << QByteArray("-1") << "SavedPortIndex"
                                << -1;
-    QTest::newRow("wybor1 99999") << QByteArray("wybor1") << QByteArray("99999")
-                                  << "SavedPortIndex" << 32767;
+    QTest::newRow("wybor1 99999") << QByteArray("wybor1") << QByteArray("99999") << "SavedPortIndex"
+                                  << 32767;
     QTest::newRow("wybor2 3.5") << QByteArray("wybor2") << QByteArray("3.5") << "SavedSpeedIndex"
                                 << 4;
-    QTest::newRow("wybor2 -99999") << QByteArray("wybor2") << QByteArray("-99999")
-                                   << "SavedSpeedIndex" << -32768;
+    QTest::newRow("wybor2 -99999")
+        << QByteArray("wybor2") << QByteArray("-99999") << "SavedSpeedIndex" << -32768;
 }
 
 void KeyDispatcherTest::numberKeys()
@@ -203,13 +217,7 @@ void KeyDispatcherTest::numberKeys()
     state.RangeMin.fill(77);
     state.RangeMax.fill(77);
     ModelState wanted = state;
-    if (field == "SavedPortIndex")
-        wanted.SavedPortIndex = std::int16_t(expected);
-    else if (field == "SavedSpeedIndex")
-        wanted.SavedSpeedIndex = std::int16_t(expected);
-    else
-        (field.startsWith("RangeMin") ? wanted.RangeMin : wanted.RangeMax)[field.at(9).digitValue()]
-            = std::int16_t(expected);
+    fieldOf(wanted, field) = std::int16_t(expected);
 
     RecordingControls controls;
     KeyDispatcher(state, controls).ApplyKey(text(key), text(value));
@@ -327,9 +335,9 @@ void KeyDispatcherTest::wholeFileInOrder()
                 [&dispatcher](std::string_view key, const std::string &value) {
                     dispatcher.ApplyKey(key, value);
                 });
-    QCOMPARE(controls.calls, (QStringList{"heading Sterownik", "port COM1", "port COM1",
-                                          "entry 1 3", "entry 1 0", "settings 9600,n,8,1",
-                                          "option 2"}));
+    QCOMPARE(controls.calls,
+             (QStringList{"heading Sterownik", "port COM1", "port COM1", "entry 1 3", "entry 1 0",
+                          "settings 9600,n,8,1", "option 2"}));
     QCOMPARE(state.DescriptionFile, std::string(" abc.set "));
     QCOMPARE(int(state.RangeMin[1]), -7);
     QCOMPARE(int(state.ActiveSet), 2);

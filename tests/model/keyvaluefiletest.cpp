@@ -36,8 +36,8 @@ static QStringList pairsOf(std::string_view text)
 {
     QStringList pairs;
     forEachPair(text, [&pairs](std::string_view key, const std::string &value) {
-        pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|"
-                     + QString::fromStdString(value);
+        pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|" +
+                     QString::fromStdString(value);
     });
     return pairs;
 }
@@ -60,8 +60,8 @@ QStringList KeyValueFileTest::read(std::string_view name)
     QStringList pairs;
     ReadKeyValueFile(WorkDir(m_temp->path().toStdString()), name,
                      [&pairs](std::string_view key, const std::string &value) {
-                         pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|"
-                                      + QString::fromStdString(value);
+                         pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|" +
+                                      QString::fromStdString(value);
                      });
     return pairs;
 }
@@ -73,12 +73,12 @@ void KeyValueFileTest::pairs_data()
 
     QTest::newRow("empty") << QByteArray("") << QStringList{};
     QTest::newRow("no equals sign") << QByteArray("[opis]\r\n\r\nuwaga\r\n") << QStringList{};
-    QTest::newRow("one pair, no terminator") << QByteArray("nazwa1=Ciśnienie")
-                                             << QStringList{"nazwa1|Ciśnienie"};
-    QTest::newRow("blanks in the key") << QByteArray(" \tna zwa\t1 = x")
-                                       << QStringList{"nazwa1| x"};
-    QTest::newRow("value keeps blanks") << QByteArray("nazwa1=  a \t b \t")
-                                        << QStringList{"nazwa1|  a \t b \t"};
+    QTest::newRow("one pair, no terminator")
+        << QByteArray("nazwa1=Ciśnienie") << QStringList{"nazwa1|Ciśnienie"};
+    QTest::newRow("blanks in the key")
+        << QByteArray(" \tna zwa\t1 = x") << QStringList{"nazwa1| x"};
+    QTest::newRow("value keeps blanks")
+        << QByteArray("nazwa1=  a \t b \t") << QStringList{"nazwa1|  a \t b \t"};
     QTest::newRow("key keeps letter case") << QByteArray("Nazwa1=x") << QStringList{"Nazwa1|x"};
     QTest::newRow("two equals signs") << QByteArray("a=b=c") << QStringList{"a|b"};
     QTest::newRow("only equals sign") << QByteArray("=") << QStringList{"|"};
@@ -86,12 +86,13 @@ void KeyValueFileTest::pairs_data()
     QTest::newRow("empty value") << QByteArray("tytul=") << QStringList{"tytul|"};
     QTest::newRow("blank key") << QByteArray(" \t=v") << QStringList{"|v"};
     QTest::newRow("CR LF lines") << QByteArray("a=1\r\nb=2\r\n") << QStringList{"a|1", "b|2"};
-    QTest::newRow("CR only lines") << QByteArray("a=1\rb=2\rc=3") << QStringList{"a|1", "b|2", "c|3"};
+    QTest::newRow("CR only lines")
+        << QByteArray("a=1\rb=2\rc=3") << QStringList{"a|1", "b|2", "c|3"};
     QTest::newRow("LF only lines") << QByteArray("a=1\nb=2\n") << QStringList{"a|1", "b|2"};
     QTest::newRow("LF CR is two ends") << QByteArray("a=1\n\rb=2") << QStringList{"a|1", "b|2"};
     QTest::newRow("CR CR LF") << QByteArray("a=1\r\r\nb=2") << QStringList{"a|1", "b|2"};
-    QTest::newRow("blank lines between") << QByteArray("a=1\r\n\r\n\r\nb=2")
-                                         << QStringList{"a|1", "b|2"};
+    QTest::newRow("blank lines between")
+        << QByteArray("a=1\r\n\r\n\r\nb=2") << QStringList{"a|1", "b|2"};
     QTest::newRow("file order, repeats kept")
         << QByteArray("zakresmin1=5\r\ndodajport=COM1\r\nzakresmin1=7\r\ndodajport=COM1\r\n")
         << QStringList{"zakresmin1|5", "dodajport|COM1", "zakresmin1|7", "dodajport|COM1"};
@@ -124,7 +125,8 @@ void KeyValueFileTest::presence_data()
     QTest::newRow("upper case on disk") << "SESJA.DAT" << false << QByteArray("sesja.dat") << false;
     QTest::newRow("upper case asked") << "sesja.dat" << false << QByteArray("SESJA.DAT") << false;
     QTest::newRow("one letter differs") << "Sesja.dat" << false << QByteArray("sesja.dat") << false;
-    QTest::newRow("directory of that name") << "sesja.dat" << true << QByteArray("sesja.dat") << false;
+    QTest::newRow("directory of that name")
+        << "sesja.dat" << true << QByteArray("sesja.dat") << false;
     QTest::newRow("Polish name") << "łódź.set" << false << QByteArray("łódź.set") << true;
     QTest::newRow("empty name") << "sesja.dat" << false << QByteArray("") << false;
     QTest::newRow("dot slash") << "sesja.dat" << false << QByteArray("./sesja.dat") << false;

@@ -33,6 +33,8 @@ void NumbersTest::parseLeadingNumber_data()
     QTest::newRow("leading point") << QByteArray(".5") << 0.5;
     QTest::newRow("trailing point") << QByteArray("5.") << 5.0;
     QTest::newRow("point alone") << QByteArray(".") << 0.0;
+    QTest::newRow("signed leading point") << QByteArray("-.5") << -0.5;
+    QTest::newRow("point then exponent") << QByteArray("5.e2") << 500.0;
     QTest::newRow("second point ends") << QByteArray("1.2.3") << 1.2;
     QTest::newRow("exponent e") << QByteArray("1e2") << 100.0;
     QTest::newRow("exponent E signed") << QByteArray("25E-1") << 2.5;
@@ -127,6 +129,7 @@ void NumbersTest::isNumericText_data()
     QTest::newRow("exponent") << QByteArray("1e2") << point << true;
     QTest::newRow("exponent E signed") << QByteArray("-1.5E-3") << point << true;
     QTest::newRow("exponent plus") << QByteArray("1e+2") << point << true;
+    QTest::newRow("point then exponent") << QByteArray("5.e2") << point << true;
     QTest::newRow("spaces around") << QByteArray("  7 ") << point << true;
     QTest::newRow("TABs around") << QByteArray("\t7\t") << point << true;
     QTest::newRow("empty") << QByteArray("") << point << false;

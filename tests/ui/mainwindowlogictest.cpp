@@ -75,9 +75,10 @@ QByteArray description(const QByteArray &inUse = "11111111", const QByteArray &e
 
 // A state file as the program writes it.
 QByteArray session(const QByteArray &set, const QByteArray &port = "0",
-                   const QByteArray &speed = "1", const QByteArray &values = "12345678")
+                   const QByteArray &speed = "1", const QByteArray &values = "12345678",
+                   const QByteArray &extra = {})
 {
-    QByteArray text = "konfig=abc.set\r\n";
+    QByteArray text = extra + "konfig=abc.set\r\n";
     for (int s = 1; s <= 8; ++s)
         text += "parametr" + QByteArray::number(s) + "=" + values.at(s - 1) + "\r\n";
     return text + "wybor1=" + port + "\r\nwybor2=" + speed + "\r\nzestaw=" + set + "\r\n";
@@ -132,9 +133,9 @@ QString MainWindowLogicTest::visibleSlots() const
     QString shown;
     for (int k = 0; k < 8; ++k) {
         const bool name = m_logic->parameterName(k).visible;
-        const bool agree = m_logic->entry(k).visible == name
-                           && m_logic->upperDescription(k).visible == name
-                           && m_logic->lowerDescription(k).visible == name;
+        const bool agree = m_logic->entry(k).visible == name &&
+                           m_logic->upperDescription(k).visible == name &&
+                           m_logic->lowerDescription(k).visible == name;
         shown += !agree ? 'x' : name ? '1' : '0';
     }
     return shown;
@@ -189,14 +190,14 @@ void MainWindowLogicTest::startUp_data()
 
     // Slot 6 has the range -10..10; all others 0..100.
     QTest::newRow("state and description, set 2")
-        << "sesja.dat" << session("2", "0", "1", "1234567x") << description()
-        << "Dravix - abc.set" << true << 0 << 1 << "00001111" << 2 << 2 << "1234567x" << 0x80;
+        << "sesja.dat" << session("2", "0", "1", "1234567x") << description() << "Dravix - abc.set"
+        << true << 0 << 1 << "00001111" << 2 << 2 << "1234567x" << 0x80;
     QTest::newRow("state and description, set 1")
-        << "sesja.dat" << session("1", "1", "0") << description("10111111")
-        << "Dravix - abc.set" << true << 1 << 0 << "10110000" << 1 << 1 << "10345678" << 0;
+        << "sesja.dat" << session("1", "1", "0") << description("10111111") << "Dravix - abc.set"
+        << true << 1 << 0 << "10110000" << 1 << 1 << "10345678" << 0;
     QTest::newRow("description absent")
-        << "sesja.dat" << session("2", "0", "1", "01234567") << QByteArray()
-        << "Dravix - abc.set" << false << -1 << -1 << "00000000" << 2 << 2 << "01234567" << 0xFE;
+        << "sesja.dat" << session("2", "0", "1", "01234567") << QByteArray() << "Dravix - abc.set"
+        << false << -1 << -1 << "00000000" << 2 << 2 << "01234567" << 0xFE;
     QTest::newRow("state file in upper case")
         << "SESJA.DAT" << session("2") << description() << "Dravix" << false << -1 << -1
         << "00000000" << 1 << 0 << "00000000" << 0;
@@ -211,8 +212,12 @@ void MainWindowLogicTest::startUp_data()
         << -1 << -1 << "11110000" << 1 << 1 << "12345678" << 0;
     QTest::newRow("description value read last")
         << "sesja.dat" << session("1") << description("11111111", "parametr2=150\r\n")
-        << "Dravix - abc.set" << true << 0 << 1 << "11110000" << 1 << 1 << "1(150)345678"
-        << 0x02;
+        << "Dravix - abc.set" << true << 0 << 1 << "11110000" << 1 << 1 << "1(150)345678" << 0x02;
+    QTest::newRow("list entries of the state file dropped")
+        << "sesja.dat"
+        << session("1", "0", "1", "12345678", "dodajport=9\r\ndodajparam=300,n,8,1\r\n")
+        << description() << "Dravix - abc.set" << true << 0 << 1 << "11110000" << 1 << 1
+        << "12345678" << 0;
     QTest::newRow("set value neither 1 nor 2")
         << "sesja.dat" << session("3") << description() << "Dravix - abc.set" << true << 0 << 1
         << "11110000" << 1 << 1 << "12345678" << 0;
@@ -239,9 +244,9 @@ void MainWindowLogicTest::startUp()
     MainWindowLogic &w = start();
 
     QCOMPARE(QString::fromStdString(w.title()), title);
-    QCOMPARE(QString::fromStdString(w.modelHeading()),
-             headingFromDescription ? QString("REGULATOR RT-8 – PIEC GŁÓWNY")
-                                    : QString("MODEL URZĄDZENIA: ???"));
+    QCOMPARE(QString::fromStdString(w.modelHeading()), headingFromDescription
+                                                           ? QString("REGULATOR RT-8 – PIEC GŁÓWNY")
+                                                           : QString("MODEL URZĄDZENIA: ???"));
     const bool listsFilled = headingFromDescription;
     QCOMPARE(toStringList(w.ports().entries),
              (listsFilled ? QStringList{"1", "2"} : QStringList{}));
@@ -283,8 +288,9 @@ void MainWindowLogicTest::descriptionTextsInWindows1250()
     // Bytes as a Windows-1250 editor stores them.
     QFile file(m_temp->filePath("abc.set"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("tytul=CI\x8cNIENIOMIERZ\r\nnazwa1= Ci\x9cnienie\r\nopisgora1=zakres 0\x96\x31\x30\r\n"
-               "opisdol1=[\xb9\xea]\r\naktywny1=1\r\n");
+    file.write(
+        "tytul=CI\x8cNIENIOMIERZ\r\nnazwa1= Ci\x9cnienie\r\nopisgora1=zakres 0\x96\x31\x30\r\n"
+        "opisdol1=[\xb9\xea]\r\naktywny1=1\r\n");
     file.close();
     writeFile("sesja.dat", session("1"));
     MainWindowLogic &w = start();
@@ -335,18 +341,18 @@ void MainWindowLogicTest::setSwitch_data()
     QTest::addColumn<QList<int>>("clicks");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("set 1, slot 2 unused") << QByteArray("10111111") << QByteArray("1")
-                                          << QList<int>{} << "10110000";
-    QTest::newRow("set 2, shown 5 and 7 unused") << QByteArray("11110101") << QByteArray("2")
-                                                 << QList<int>{} << "00000101";
+    QTest::newRow("set 1, slot 2 unused")
+        << QByteArray("10111111") << QByteArray("1") << QList<int>{} << "10110000";
+    QTest::newRow("set 2, shown 5 and 7 unused")
+        << QByteArray("11110101") << QByteArray("2") << QList<int>{} << "00000101";
     QTest::newRow("click set 2") << QByteArray("10111111") << QByteArray("1") << QList<int>{2}
                                  << "00001111";
-    QTest::newRow("click set 2 then 1") << QByteArray("10111101") << QByteArray("1")
-                                        << QList<int>{2, 1} << "10110000";
-    QTest::newRow("click the selected set") << QByteArray("11111111") << QByteArray("2")
-                                            << QList<int>{2} << "00001111";
-    QTest::newRow("nothing in use") << QByteArray("00000000") << QByteArray("2")
-                                    << QList<int>{1, 2} << "00000000";
+    QTest::newRow("click set 2 then 1")
+        << QByteArray("10111101") << QByteArray("1") << QList<int>{2, 1} << "10110000";
+    QTest::newRow("click the selected set")
+        << QByteArray("11111111") << QByteArray("2") << QList<int>{2} << "00001111";
+    QTest::newRow("nothing in use")
+        << QByteArray("00000000") << QByteArray("2") << QList<int>{1, 2} << "00000000";
 }
 
 void MainWindowLogicTest::setSwitch()
@@ -406,8 +412,8 @@ void MainWindowLogicTest::validation_data()
     QTest::newRow("0..100: 101") << 0 << 100 << "." << QByteArray("101") << false;
     QTest::newRow("0..100: -1") << 0 << 100 << "." << QByteArray("-1") << false;
     QTest::newRow("0..100: 100.5") << 0 << 100 << "." << QByteArray("100.5") << false;
-    QTest::newRow("0..100: 100.4 rounds to a bound") << 0 << 100 << "." << QByteArray("100.4")
-                                                     << false;
+    QTest::newRow("0..100: 100.4 rounds to a bound")
+        << 0 << 100 << "." << QByteArray("100.4") << false;
     QTest::newRow("0..100: 50.7") << 0 << 100 << "." << QByteArray("50.7") << true;
     QTest::newRow("0..100: 1e2") << 0 << 100 << "." << QByteArray("1e2") << true;
     QTest::newRow("0..100: 1e3") << 0 << 100 << "." << QByteArray("1e3") << false;
@@ -431,8 +437,7 @@ void MainWindowLogicTest::validation_data()
     QTest::newRow("comma: 1.5") << 0 << 100 << "," << QByteArray("1.5") << false;
     QTest::newRow("comma: 100,5 judged as 100") << 0 << 100 << "," << QByteArray("100,5") << true;
     QTest::newRow("comma: 101,5") << 0 << 100 << "," << QByteArray("101,5") << false;
-    QTest::newRow("comma: -10,2 judged as -10") << -10 << 10 << "," << QByteArray("-10,2")
-                                                << true;
+    QTest::newRow("comma: -10,2 judged as -10") << -10 << 10 << "," << QByteArray("-10,2") << true;
 }
 
 void MainWindowLogicTest::validation()
