@@ -72,15 +72,8 @@ private slots:
                           "parametr2=a=b\r\nparametr3=\r\nparametr4=-3.5\r\n"
                           "parametr5=\xb9\xea\x9c\xbf\x8f\r\nparametr6=0\r\nparametr7=0\r\n"
                           "parametr8=1e2\r\nwybor1=11\r\nwybor2=0\r\nzestaw= 0\r\n");
-
-        StateRecord negative = exampleRecord();
-        negative.activeSet = -1;
-        QTest::newRow("a negative set carries its sign")
-            << negative
-            << QByteArray("konfig=abc.set\r\nparametr1=10\r\nparametr2=20\r\nparametr3=0\r\n"
-                          "parametr4=0\r\nparametr5=5\r\nparametr6=0\r\nparametr7=0\r\n"
-                          "parametr8=0\r\nwybor1=2\r\nwybor2=0\r\nzestaw=-1\r\n");
     }
+
     void wholeFile()
     {
         QFETCH(StateRecord, record);

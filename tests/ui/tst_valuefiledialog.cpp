@@ -56,18 +56,6 @@ private slots:
         QCOMPARE(m_f->values().fileButtonsEnabled(), enabled);
     }
 
-    void disabledButtonsDoNothing()
-    {
-        m_f->main.clickValueFiles();
-        const QStringList before = m_f->folder.snapshot();
-        m_f->values().clickSave();
-        m_f->values().clickDelete();
-        m_f->values().clickLoad();
-        QCOMPARE(m_f->folder.snapshot(), before);
-        QVERIFY(m_f->platform.messages.empty());
-        QVERIFY(m_f->values().isOpen());
-    }
-
     void clickPutsTheNameInTheBox()
     {
         QVERIFY(m_f->folder.writeBytes("a.vq", "konfig=xyz.set\r\n"));
