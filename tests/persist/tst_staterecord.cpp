@@ -118,9 +118,10 @@ private slots:
     {
         QTest::addColumn<std::string>("name");
         QTest::addColumn<QString>("folderInTheWay");
-        QTest::newRow("name longer than the file system allows") << std::string(300, 'a') << QString();
-        QTest::newRow("a directory where the file should be") << std::string("sesja.dat")
-                                                               << QString("sesja.dat/inner");
+        QTest::newRow("name longer than the file system allows")
+            << std::string(300, 'a') << QString();
+        QTest::newRow("a directory where the file should be")
+            << std::string("sesja.dat") << QString("sesja.dat/inner");
         QTest::newRow("slash out of the folder") << std::string("../sesja.dat") << QString();
         QTest::newRow("slash into a subfolder") << std::string("sub/x.vq") << QString("sub");
         QTest::newRow("back slash") << std::string("..\\x.vq") << QString();

@@ -94,7 +94,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("chooser") << "chooser" << "Typ" << "Dravix - wybór pliku" << QSize(292, 187);
+        QTest::newRow("chooser") << "chooser" << "Typ" << "Dravix - wybór pliku"
+                                 << QSize(292, 187);
         QTest::newRow("value files") << "values" << "Zapis" << "Dravix - Zapis/odczyt"
                                      << QSize(302, 275);
     }
