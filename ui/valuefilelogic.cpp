@@ -103,6 +103,8 @@ void ValueFileLogic::LoadValueFile(const std::string &name)
     m_main.readKeyValueFile(m_main.state().DescriptionFile);
     for (int k = 0; k < kSlotCount; ++k)
         m_main.ValidateEntry(k);
+    // The new description's slots in use must show even when the set stays the same.
+    m_main.ShowParameterSet();
     m_main.restoreListSelections();
     m_main.setTitle("Dravix - " + m_main.state().DescriptionFile);
 }

@@ -267,6 +267,19 @@ private slots:
         QCOMPARE(main.state().InvalidEntries, std::uint16_t(1u << 1));
     }
 
+    void loadShowsTheNewDescriptionsSlotsInTheSameSet()
+    {
+        // Set 1 before and after: only the set switch shows slots 3 and 4, which abc uses.
+        writeRecord("pelny.vq", "abc.set", "0", 0, 0, 1);
+        m_f->chooseDescription("xyz.set");
+        QVERIFY(!m_f->main.entry(2).visible);
+        m_f->main.clickValueFiles();
+        m_f->typeName("pelny.vq");
+        m_f->values().clickLoad();
+        for (int k = 0; k < 8; ++k)
+            QCOMPARE(m_f->main.entry(k).visible, k < 4);
+    }
+
     void slotNotInUseShowsZero_data()
     {
         QTest::addColumn<std::string>("description");

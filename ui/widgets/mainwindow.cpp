@@ -1,8 +1,12 @@
 #include "mainwindow.h"
 
+#include "chooserdialog.h"
+#include "chooserlogic.h"
 #include "mainwindowdesign.h"
 #include "mainwindowlogic.h"
 #include "twips.h"
+#include "valuefiledialog.h"
+#include "valuefilelogic.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -106,7 +110,11 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     buildControls();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete m_chooser;
+    delete m_valueFiles;
+}
 
 void MainWindow::buildControls()
 {
@@ -221,10 +229,16 @@ void MainWindow::buildControls()
     connect(read, &QPushButton::clicked, this, [this] { forward([&] { m_logic.clickRead(); }); });
     connect(write, &QPushButton::clicked, this,
             [this] { forward([&] { m_logic.clickWrite(); }); });
-    connect(chooser, &QPushButton::clicked, this,
-            [this] { forward([&] { m_logic.clickChooser(); }); });
-    connect(valueFiles, &QPushButton::clicked, this,
-            [this] { forward([&] { m_logic.clickValueFiles(); }); });
+    connect(chooser, &QPushButton::clicked, this, [this] {
+        forward([&] { m_logic.clickChooser(); });
+        if (m_chooser)
+            m_chooser->bringToFront();
+    });
+    connect(valueFiles, &QPushButton::clicked, this, [this] {
+        forward([&] { m_logic.clickValueFiles(); });
+        if (m_valueFiles)
+            m_valueFiles->bringToFront();
+    });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
 
     QWidget *previous = nullptr;
@@ -304,7 +318,19 @@ void MainWindow::sync()
     syncDialogs();
 }
 
-void MainWindow::syncDialogs() {}
+void MainWindow::syncDialogs()
+{
+    // Each dialog is made when first shown; it is a top-level window of its own.
+    const auto refresh = [this] { sync(); };
+    if (m_logic.chooser().isOpen() && !m_chooser)
+        m_chooser = new ChooserDialog(m_logic.chooser(), refresh);
+    if (m_logic.valueFiles().isOpen() && !m_valueFiles)
+        m_valueFiles = new ValueFileDialog(m_logic.valueFiles(), refresh);
+    if (m_chooser)
+        m_chooser->sync();
+    if (m_valueFiles)
+        m_valueFiles->sync();
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
