@@ -296,23 +296,24 @@ void MainWindow::sync()
         m_option2->setChecked(m_logic.optionSelected(2));
     }
 
-    const auto syncList = [](QComboBox *combo, const ListState &state) {
+    // A list is refilled only when its entries changed: typing must not touch long lists.
+    const auto syncList = [](QComboBox *combo, const ListState &state,
+                             std::vector<std::string> &mirrored) {
         const QSignalBlocker block(combo);
-        QStringList entries;
-        entries.reserve(int(state.entries.size()));
-        for (const std::string &entry : state.entries)
-            entries << q(entry);
-        QStringList shown;
-        for (int i = 0; i < combo->count(); ++i)
-            shown << combo->itemText(i);
-        if (shown != entries) {
+        if (mirrored != state.entries) {
+            mirrored = state.entries;
+            QStringList entries;
+            entries.reserve(int(mirrored.size()));
+            for (const std::string &entry : mirrored)
+                entries << q(entry);
             combo->clear();
             combo->addItems(entries);
         }
-        combo->setCurrentIndex(state.selected);
+        if (combo->currentIndex() != state.selected)
+            combo->setCurrentIndex(state.selected);
     };
-    syncList(m_ports, m_logic.ports());
-    syncList(m_lineSettings, m_logic.lineSettings());
+    syncList(m_ports, m_logic.ports(), m_shownPorts);
+    syncList(m_lineSettings, m_logic.lineSettings(), m_shownLineSettings);
     m_portInfo->setVisible(m_logic.portInfoVisible());
 
     syncDialogs();

@@ -3,6 +3,8 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
+#include <vector>
 
 class ChooserDialog;
 class MainWindowLogic;
@@ -45,6 +47,8 @@ private:
     std::array<QLineEdit *, 8> m_entries{};
     std::array<QLabel *, 8> m_upper{};
     std::array<QLabel *, 8> m_lower{};
+    std::vector<std::string> m_shownPorts;
+    std::vector<std::string> m_shownLineSettings;
     ChooserDialog *m_chooser = nullptr;
     ValueFileDialog *m_valueFiles = nullptr;
 };
