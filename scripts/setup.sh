@@ -20,5 +20,7 @@ if ((${#missing[@]})); then
 fi
 
 cd "$root"
-[ -f build/default/build.ninja ] || cmake --preset default
-cmake --build --preset default
+# A script may name another preset before sourcing this one; its build folder is build/<preset>.
+preset=${preset:-default}
+[ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
+cmake --build --preset "$preset"
