@@ -1,11 +1,6 @@
-#include "mainwindow.h"
-#include "mainwindowlogic.h"
-#include "qtplatform.h"
-#include "qtserialport.h"
-#include "workdir.h"
+#include "program.h"
 
 #include <QApplication>
-#include <QScreen>
 
 #include <filesystem>
 
@@ -13,28 +8,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dravix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("dravix"));
 
     std::error_code error;
-    const WorkDir dir(std::filesystem::current_path(error));
-    QtSerialPort port(dir.folder());
-    QtPlatform platform;
-    MainWindowLogic logic(dir, port, platform);
-    MainWindow window(logic);
-
-    platform.setMessageParent(&window);
-    platform.setRefresh([&window] { window.sync(); });
-    platform.setTimerHandler([&logic, &window](ExchangeTimer timer) {
-        logic.timerFired(timer);
-        window.sync();
-    });
-
-    logic.load();
-    window.sync();
-    if (const QScreen *screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-    window.show();
+    Program program(std::filesystem::current_path(error));
+    program.start();
     return QApplication::exec();
 }

@@ -13,8 +13,8 @@ std::string formatStateRecord(const StateRecord &record)
     WriteKeyValueLine("wybor1", std::to_string(record.portIndex), text);
     WriteKeyValueLine("wybor2", std::to_string(record.speedIndex), text);
     // A blank stands where a plus sign would.
-    const std::string set = record.activeSet < 0 ? std::to_string(record.activeSet)
-                                                 : " " + std::to_string(record.activeSet);
+    const std::string digits = std::to_string(record.activeSet);
+    const std::string set = record.activeSet < 0 ? digits : " " + digits;
     WriteKeyValueLine("zestaw", set, text);
     return text;
 }

@@ -1,0 +1,40 @@
+#include "program.h"
+
+#include "mainwindow.h"
+#include "mainwindowlogic.h"
+#include "qtplatform.h"
+#include "qtserialport.h"
+#include "workdir.h"
+
+#include <QScreen>
+
+Program::Program(const std::filesystem::path &folder)
+    : m_dir(std::make_unique<WorkDir>(folder))
+    , m_port(std::make_unique<QtSerialPort>(m_dir->folder()))
+    , m_platform(std::make_unique<QtPlatform>())
+    , m_logic(std::make_unique<MainWindowLogic>(*m_dir, *m_port, *m_platform))
+    , m_window(std::make_unique<MainWindow>(*m_logic))
+{
+    MainWindow *window = m_window.get();
+    MainWindowLogic *logic = m_logic.get();
+    m_platform->setMessageParent(window);
+    m_platform->setRefresh([window] { window->sync(); });
+    m_platform->setTimerHandler([logic, window](ExchangeTimer timer) {
+        logic->timerFired(timer);
+        window->sync();
+    });
+}
+
+Program::~Program() = default;
+
+void Program::start()
+{
+    m_logic->load();
+    m_window->sync();
+    if (const QScreen *screen = m_window->screen()) {
+        QRect frame = m_window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        m_window->move(frame.topLeft());
+    }
+    m_window->show();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+class MainWindow;
+class MainWindowLogic;
+class QtPlatform;
+class QtSerialPort;
+class WorkDir;
+
+// The program's parts wired together: one place for the program and its benchmarks to start it.
+class Program
+{
+public:
+    explicit Program(const std::filesystem::path &folder);
+    ~Program();
+
+    // Loads the state, mirrors it into the window, centres the window on its screen, shows it.
+    void start();
+
+    MainWindowLogic &logic() { return *m_logic; }
+    MainWindow &window() { return *m_window; }
+
+private:
+    std::unique_ptr<WorkDir> m_dir;
+    std::unique_ptr<QtSerialPort> m_port;
+    std::unique_ptr<QtPlatform> m_platform;
+    std::unique_ptr<MainWindowLogic> m_logic;
+    std::unique_ptr<MainWindow> m_window;
+};
