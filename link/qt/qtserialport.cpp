@@ -4,6 +4,10 @@
 
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
 namespace {
 
 QSerialPort::Parity qtParity(LineSettings::Parity parity)
@@ -34,6 +38,19 @@ QSerialPort::StopBits qtStopBits(LineSettings::StopBits stopBits)
         break;
     }
     return QSerialPort::OneStop;
+}
+
+// A line whose other end has gone (a pseudo-terminal closed by its owner) reports a read error
+// rather than a resource error, again at every turn of the event loop.
+bool hungUp(QSerialPort &port)
+{
+#ifdef Q_OS_UNIX
+    pollfd line{int(port.handle()), POLLIN, 0};
+    return ::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    Q_UNUSED(port);
+    return false;
+#endif
 }
 
 } // namespace
@@ -122,7 +139,8 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError)
         return;
-    if (error == QSerialPort::ResourceError) {
+    if (error == QSerialPort::ResourceError ||
+        (error == QSerialPort::ReadError && m_port.isOpen() && hungUp(m_port))) {
         m_gone = true;
         // A vanished device keeps signalling; stop listening to it until the next open.
         if (m_port.isOpen())

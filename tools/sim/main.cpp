@@ -51,25 +51,80 @@ void printFrame(const char *label, const Bytes &bytes)
 struct Pending
 {
     Clock::time_point due;
-    Bytes bytes;
+    SimDevice::Send send;
 };
 
-void writeAll(int fd, const Bytes &bytes)
+struct Terminal
+{
+    int master = -1;
+    // Held open so that the master never reads EIO while no client has the port open.
+    int slave = -1;
+};
+
+void closeTerminal(Terminal &terminal)
+{
+    ::close(terminal.master);
+    ::close(terminal.slave);
+    terminal = {};
+}
+
+// A new pseudo-terminal in raw mode with the link pointing to it; prints the ready line.
+bool openTerminal(const std::filesystem::path &link, Terminal &terminal)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        std::fprintf(stderr, "dravix-sim: no pseudo-terminal: %s\n", std::strerror(errno));
+        return false;
+    }
+    const std::string slavePath = ptsname(master);
+    const int slave = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+    if (slave < 0) {
+        std::fprintf(stderr, "dravix-sim: cannot open %s: %s\n", slavePath.c_str(),
+                     std::strerror(errno));
+        ::close(master);
+        return false;
+    }
+    terminal = {master, slave};
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    std::error_code error;
+    std::filesystem::remove(link, error);
+    std::filesystem::create_symlink(slavePath, link, error);
+    if (error) {
+        std::fprintf(stderr, "dravix-sim: cannot create %s: %s\n", link.c_str(),
+                     error.message().c_str());
+        closeTerminal(terminal);
+        return false;
+    }
+    std::printf("ready %s -> %s\n", link.c_str(), slavePath.c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+// Writes the bytes, waiting while the line is full, until all are written or the deadline
+// passes; returns how many went.
+std::size_t writeAll(int fd, const Bytes &bytes,
+                     Clock::time_point deadline = Clock::time_point::max())
 {
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    while (done < bytes.size() && Clock::now() < deadline) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno == EAGAIN) {
             pollfd out{fd, POLLOUT, 0};
-            ::poll(&out, 1, 100);
+            ::poll(&out, 1, 10);
             continue;
         }
         if (n <= 0)
-            return;
+            break;
         done += static_cast<std::size_t>(n);
     }
+    return done;
 }
 
 } // namespace
@@ -87,39 +142,12 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-        std::fprintf(stderr, "dravix-sim: no pseudo-terminal: %s\n", std::strerror(errno));
-        return 1;
-    }
-    const std::string slavePath = ptsname(master);
-    // Held open so that the master never reads EIO while no client has the port open.
-    const int slave = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY);
-    if (slave < 0) {
-        std::fprintf(stderr, "dravix-sim: cannot open %s: %s\n", slavePath.c_str(),
-                     std::strerror(errno));
-        return 1;
-    }
-    termios raw{};
-    tcgetattr(slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(slave, TCSANOW, &raw);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-
     const std::filesystem::path link = "COM" + std::to_string(options.port);
     std::error_code error;
     const auto status = std::filesystem::symlink_status(link, error);
-    if (std::filesystem::is_symlink(status)) {
-        std::filesystem::remove(link, error);
-    } else if (std::filesystem::exists(status)) {
+    if (std::filesystem::exists(status) && !std::filesystem::is_symlink(status)) {
         std::fprintf(stderr, "dravix-sim: %s exists and is not a link; not replaced\n",
                      link.c_str());
-        return 1;
-    }
-    std::filesystem::create_symlink(slavePath, link, error);
-    if (error) {
-        std::fprintf(stderr, "dravix-sim: cannot create %s: %s\n", link.c_str(),
-                     error.message().c_str());
         return 1;
     }
 
@@ -134,8 +162,9 @@ int main(int argc, char **argv)
     sigaction(SIGTERM, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    std::printf("ready %s -> %s\n", link.c_str(), slavePath.c_str());
-    std::fflush(stdout);
+    Terminal terminal;
+    if (!openTerminal(link, terminal))
+        return 1;
 
     SimDevice device(options);
     RequestScanner scanner;
@@ -155,7 +184,7 @@ int main(int argc, char **argv)
             timeout = static_cast<int>(std::max<long long>(0, left.count()));
         }
 
-        pollfd fds[2] = {{master, POLLIN, 0}, {g_signalPipe[0], POLLIN, 0}};
+        pollfd fds[2] = {{terminal.master, POLLIN, 0}, {g_signalPipe[0], POLLIN, 0}};
         const int ready = ::poll(fds, 2, timeout);
         if (ready < 0 && errno != EINTR)
             break;
@@ -164,7 +193,7 @@ int main(int argc, char **argv)
 
         if (ready > 0 && (fds[0].revents & POLLIN)) {
             std::uint8_t buffer[512];
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            const ssize_t n = ::read(terminal.master, buffer, sizeof buffer);
             if (n > 0) {
                 lastByte = Clock::now();
                 scanner.feed(Bytes(buffer, buffer + n));
@@ -175,7 +204,7 @@ int main(int argc, char **argv)
                     printFrame("rx", *request);
                     for (SimDevice::Send &send : device.answer(*request))
                         pending.push_back(
-                            {lastByte + std::chrono::milliseconds{send.afterMs}, send.bytes});
+                            {lastByte + std::chrono::milliseconds{send.afterMs}, send});
                 }
                 const Bytes discarded = scanner.takeDiscarded();
                 if (!discarded.empty())
@@ -191,15 +220,31 @@ int main(int argc, char **argv)
         std::stable_sort(pending.begin(), pending.end(),
                          [](const Pending &a, const Pending &b) { return a.due < b.due; });
         while (!pending.empty() && pending.front().due <= now) {
-            writeAll(master, pending.front().bytes);
-            printFrame("tx", pending.front().bytes);
+            const SimDevice::Send send = pending.front().send;
             pending.erase(pending.begin());
+            if (send.hangup) {
+                // Whatever the device still meant to send goes with the old terminal.
+                pending.clear();
+                scanner.dropPending();
+                scanner.takeDiscarded();
+                closeTerminal(terminal);
+                printFrame("hangup", {});
+                if (!openTerminal(link, terminal))
+                    return 1;
+            } else if (send.forMs > 0) {
+                const std::size_t sent = writeAll(terminal.master, send.bytes,
+                                                  now + std::chrono::milliseconds{send.forMs});
+                std::printf("flood %zu of %zu bytes sent\n", sent, send.bytes.size());
+                std::fflush(stdout);
+            } else {
+                writeAll(terminal.master, send.bytes);
+                printFrame("tx", send.bytes);
+            }
         }
     }
 
     std::filesystem::remove(link, error);
-    ::close(slave);
-    ::close(master);
+    closeTerminal(terminal);
     std::printf("stopped\n");
     return 0;
 }

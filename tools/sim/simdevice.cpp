@@ -1,6 +1,9 @@
 #include "simdevice.h"
 
+#include "exchange.h"
 #include "frames.h"
+
+#include <algorithm>
 
 SimDevice::SimDevice(const SimOptions &options)
     : m_options(options)
@@ -12,17 +15,49 @@ std::vector<SimDevice::Send> SimDevice::answer(const Bytes &request)
 {
     const bool faulty = m_options.faultCount < 0 || m_replies < m_options.faultCount;
     ++m_replies;
+    std::vector<Send> sends;
+    if (faulty && m_options.hangupAfter >= 0)
+        sends.push_back({m_options.hangupAfter, {}, 0, true});
     if (faulty && m_options.silent)
-        return {};
-    Bytes bytes = reply(request, faulty);
+        return sends;
     const int delay = faulty ? m_options.delay : 0;
-    if (!faulty || !m_options.cut)
-        return {{delay, bytes}};
-    const auto cut = static_cast<std::ptrdiff_t>(*m_options.cut);
-    std::vector<Send> sends{{delay, Bytes(bytes.begin(), bytes.begin() + cut)}};
-    if (m_options.restAfter >= 0)
-        sends.push_back({delay + m_options.restAfter, Bytes(bytes.begin() + cut, bytes.end())});
+    if (faulty && m_options.flood > 0) {
+        sends.push_back({delay, noise(m_options.flood), int(kReplyWait.count()) - 20, false});
+        return sends;
+    }
+    Bytes bytes = reply(request, faulty);
+    if (faulty && m_options.noise)
+        bytes = noise(*m_options.noise);
+    int last = delay;
+    if (!faulty || (!m_options.cut && m_options.spreadBytes == 0)) {
+        sends.push_back({delay, bytes});
+    } else if (m_options.cut) {
+        const auto cut = static_cast<std::ptrdiff_t>(*m_options.cut);
+        sends.push_back({delay, Bytes(bytes.begin(), bytes.begin() + cut)});
+        if (m_options.restAfter >= 0) {
+            last = delay + m_options.restAfter;
+            sends.push_back({last, Bytes(bytes.begin() + cut, bytes.end())});
+        }
+    } else {
+        const auto piece = static_cast<std::size_t>(m_options.spreadBytes);
+        for (std::size_t from = 0; from < bytes.size(); from += piece) {
+            const auto to = bytes.begin() + std::ptrdiff_t(std::min(from + piece, bytes.size()));
+            sends.push_back({last, Bytes(bytes.begin() + std::ptrdiff_t(from), to)});
+            last += m_options.spreadMs;
+        }
+        last -= m_options.spreadMs;
+    }
+    if (faulty && m_options.lateBytes > 0)
+        sends.push_back({last + m_options.lateMs, noise(m_options.lateBytes)});
     return sends;
+}
+
+Bytes SimDevice::noise(int count)
+{
+    Bytes bytes(static_cast<std::size_t>(count));
+    for (std::uint8_t &b : bytes)
+        b = static_cast<std::uint8_t>(m_random() & 0xFF);
+    return bytes;
 }
 
 Bytes SimDevice::reply(const Bytes &request, bool faulty)

@@ -1,8 +1,12 @@
 #include "simoptions.h"
 
 #include <charconv>
+#include <tuple>
+#include <utility>
 
 namespace {
+
+constexpr long kMaxNoise = 16L * 1024 * 1024;
 
 std::optional<long> integer(const std::string &text)
 {
@@ -41,6 +45,19 @@ std::string SimOptions::parse(const std::vector<std::string> &arguments)
             if (!value || *value < min || *value > max)
                 return std::nullopt;
             return static_cast<int>(*value);
+        };
+        // "A,B" with 1 <= A <= maxFirst and 0 <= B <= 60000
+        const auto needPair = [&](long maxFirst) -> std::optional<std::pair<int, int>> {
+            const auto text = needValue();
+            const std::size_t comma = text ? text->find(',') : std::string::npos;
+            if (comma == std::string::npos)
+                return std::nullopt;
+            const auto first = integer(text->substr(0, comma));
+            const auto second = integer(text->substr(comma + 1));
+            if (!first || !second || *first < 1 || *first > maxFirst || *second < 0 ||
+                *second > 60000)
+                return std::nullopt;
+            return std::pair{static_cast<int>(*first), static_cast<int>(*second)};
         };
 
         if (option == "--help" || option == "-h") {
@@ -104,6 +121,30 @@ std::string SimOptions::parse(const std::vector<std::string> &arguments)
             if (!value)
                 return "--fault-count needs a number";
             faultCount = *value;
+        } else if (option == "--noise") {
+            noise = needCount(0, kMaxNoise);
+            if (!noise)
+                return "--noise needs a byte count 0..16777216";
+        } else if (option == "--spread") {
+            const auto value = needPair(23);
+            if (!value)
+                return "--spread needs K,MS: pieces of 1..23 bytes, 0..60000 ms apart";
+            std::tie(spreadBytes, spreadMs) = *value;
+        } else if (option == "--late-bytes") {
+            const auto value = needPair(kMaxNoise);
+            if (!value)
+                return "--late-bytes needs N,MS: 1..16777216 bytes, 0..60000 ms after the reply";
+            std::tie(lateBytes, lateMs) = *value;
+        } else if (option == "--flood") {
+            const auto value = needCount(1, kMaxNoise);
+            if (!value)
+                return "--flood needs a byte count 1..16777216";
+            flood = *value;
+        } else if (option == "--hangup-after") {
+            const auto value = needCount(0, 60000);
+            if (!value)
+                return "--hangup-after needs milliseconds 0..60000";
+            hangupAfter = *value;
         } else {
             return "unknown option: " + option;
         }
@@ -138,6 +179,14 @@ Faults (each applies to every reply, or to the first --fault-count replies):
   --delay MS        send each reply MS milliseconds after its request
   --refuse-write    answer a write with the command byte 0x90 instead of 0x10 (values kept)
   --preamble00      send replies with the preamble 00 00 instead of FF FF
+  --noise N         send N pseudo-random bytes in place of the reply
+  --spread K,MS     send the reply in pieces of K bytes, MS milliseconds apart
+  --late-bytes N,MS send N pseudo-random bytes MS milliseconds after the reply
+  --flood N         in place of the reply, send N pseudo-random bytes as fast as the line
+                    takes them during the 200 ms the program waits; the rest is dropped
+  --hangup-after MS MS milliseconds after the request close the terminal, drop what is still
+                    to be sent, and make a new terminal at once with COM<N> pointing to it
+                    (a new "ready" line is printed)
   --fault-count N   apply the faults above to the first N replies only, then answer normally
   --help            show this text
 )";

@@ -22,7 +22,14 @@ struct SimOptions
     int delay = 0;
     bool refuseWrite = false;
     bool preamble00 = false;
-    int faultCount = -1; // replies that carry the fault; -1 = all
+    int faultCount = -1;      // replies that carry the fault; -1 = all
+    std::optional<int> noise; // bytes of noise in place of the reply
+    int spreadBytes = 0;      // > 0: the reply goes in pieces of this many bytes
+    int spreadMs = 0;         // apart by this many ms
+    int lateBytes = 0;        // noise bytes sent after the reply
+    int lateMs = 0;           // this many ms after its last piece
+    int flood = 0;            // bytes of noise in place of the reply, sent during the wait
+    int hangupAfter = -1;     // ms after the request the terminal closes and is made anew
     bool help = false;
 
     // Empty on success, else what is wrong.
