@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -63,6 +64,30 @@ double parseRadixInteger(Cursor &cursor, int base)
     return value;
 }
 
+// For a number that std::from_chars found out of range ("digits[.digits][e[-]digits]"): true
+// when it is too large, false when too small.
+bool overflows(std::string_view number)
+{
+    const std::size_t e = std::min(number.find('e'), number.size());
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_not_of("0.");
+    if (first == std::string_view::npos)
+        return false;
+    // The leading digit stands for 10^(order - 1).
+    long long order = static_cast<long long>(point) - static_cast<long long>(first);
+    if (first > point)
+        ++order; // the point is no digit
+    // The exponent only needs to be read far enough to outweigh any order a text can have.
+    constexpr long long kFar = 1'000'000'000'000'000;
+    long long exponent = 0;
+    const bool negative = e + 1 < number.size() && number[e + 1] == '-';
+    for (std::size_t i = e + (negative ? 2 : 1); i < number.size() && exponent < kFar; ++i)
+        exponent = exponent * 10 + (number[i] - '0');
+    order += negative ? -exponent : exponent;
+    return order > 0;
+}
+
 } // namespace
 
 double ParseLeadingNumber(std::string_view text)
@@ -107,15 +132,13 @@ double ParseLeadingNumber(std::string_view text)
     if (!anyDigit)
         return 0;
 
-    bool exponentPositive = true;
     const char e = cursor.peek();
     if (e == 'E' || e == 'e' || e == 'D' || e == 'd') {
         // The exponent counts only when digits follow; a lone "e" or "e-" ends the number.
         cursor.next();
         std::string exponent = "e";
         if (cursor.peek() == '+' || cursor.peek() == '-') {
-            exponentPositive = cursor.peek() == '+';
-            if (!exponentPositive)
+            if (cursor.peek() == '-')
                 exponent += '-';
             cursor.next();
         }
@@ -127,8 +150,6 @@ double ParseLeadingNumber(std::string_view text)
         }
         if (exponentDigits)
             number += exponent;
-        else
-            exponentPositive = true;
     }
 
     double value = 0;
@@ -136,7 +157,7 @@ double ParseLeadingNumber(std::string_view text)
                                               std::chars_format::general);
     (void)end;
     if (error == std::errc::result_out_of_range)
-        value = exponentPositive ? std::numeric_limits<double>::infinity() : 0.0;
+        value = overflows(number) ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }
 
