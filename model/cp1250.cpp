@@ -53,12 +53,16 @@ std::string cp1250ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            appendUtf8(out, kHighHalf[b - 0x80]);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // A run of ASCII bytes is copied whole.
+        std::size_t end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+            ++end;
+        out.append(bytes.substr(i, end - i));
+        if (end < bytes.size())
+            appendUtf8(out, kHighHalf[static_cast<unsigned char>(bytes[end]) - 0x80]);
+        i = end + 1;
     }
     return out;
 }

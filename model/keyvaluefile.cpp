@@ -9,9 +9,10 @@ void forEachPair(std::string_view text, const PairHandler &handler)
     std::string value;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = text.size();
+        // A plain scan: find_first_of tests every byte against the set with a library call.
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
@@ -33,8 +34,24 @@ void forEachPair(std::string_view text, const PairHandler &handler)
 
 void ReadKeyValueFile(const WorkDir &dir, std::string_view name, const PairHandler &handler)
 {
-    if (const auto bytes = dir.readWhole(name))
-        forEachPair(cp1250ToUtf8(*bytes), handler);
+    // Whole lines go over piece by piece, so that the memory needed follows the longest line,
+    // not the file. A CR LF split between two pieces leaves an empty line, which holds no pair.
+    std::string lines;
+    const bool read = dir.readInPieces(name, [&](std::string_view piece) {
+        // Only the new piece can hold a line end: what is kept holds none.
+        std::size_t end = piece.size();
+        while (end > 0 && piece[end - 1] != '\r' && piece[end - 1] != '\n')
+            --end;
+        if (end == 0) {
+            lines.append(piece);
+            return;
+        }
+        lines.append(piece.substr(0, end));
+        forEachPair(cp1250ToUtf8(lines), handler);
+        lines.assign(piece.substr(end));
+    });
+    if (read)
+        forEachPair(cp1250ToUtf8(lines), handler);
 }
 
 void WriteKeyValueLine(std::string_view key, std::string_view value, std::string &file)

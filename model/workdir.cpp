@@ -62,6 +62,9 @@ std::optional<std::string> WorkDir::readWhole(std::string_view name) const
     if (!file)
         return std::nullopt;
     std::string bytes;
+    std::error_code sizeError;
+    if (const auto size = fs::file_size(pathOf(name), sizeError); !sizeError)
+        bytes.reserve(size);
     char buffer[65536];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
@@ -71,6 +74,23 @@ std::optional<std::string> WorkDir::readWhole(std::string_view name) const
     if (failed)
         return std::nullopt;
     return bytes;
+}
+
+bool WorkDir::readInPieces(std::string_view name,
+                           const std::function<void(std::string_view)> &piece) const
+{
+    if (!isPresent(name))
+        return false;
+    std::FILE *file = std::fopen(pathOf(name).c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        piece(std::string_view(buffer, got));
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return !failed;
 }
 
 bool WorkDir::replaceAtomically(std::string_view name, std::string_view bytes) const

@@ -25,6 +25,10 @@ public:
     std::vector<std::string> list(const std::function<bool(const std::string &)> &filter) const;
     // The whole file, or nothing when it is not present or cannot be read.
     std::optional<std::string> readWhole(std::string_view name) const;
+    // Hands the file over in pieces of at most 64 KiB, in order; false when it is not present
+    // or cannot be read (a read that fails part way ends the pieces there).
+    bool readInPieces(std::string_view name,
+                      const std::function<void(std::string_view)> &piece) const;
     // Writes the bytes to a temporary file and renames it over the named file; on failure
     // the old file stays as it was and no temporary file is left.
     bool replaceAtomically(std::string_view name, std::string_view bytes) const;

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it on this machine with apt-get, proves that the
 # installed programs work, then removes the package. Run as root or as a user with sudo.
+preset=release
 source "$(dirname "$0")/setup.sh" dpkg-dev file
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-build=$root/build/pkg
+build=$root/build/release
 work=$(mktemp -d)
 app=""
 cleanup() {
@@ -21,9 +22,6 @@ fail() {
     exit 1
 }
 
-[ -f "$build/build.ninja" ] \
-    || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-cmake --build "$build"
 rm -f "$build"/dravix_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(cd "$build" && ls dravix_*.deb)

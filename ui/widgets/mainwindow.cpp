@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,8 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,16 +34,21 @@ QString q(const std::string &text)
     return QString::fromStdString(text);
 }
 
-// The design's fonts where the system has them, else the metric-compatible ones.
-QFont fontOf(const QFont &base, qreal points, bool bold, const QString &family = {})
+// The design's fonts where the system has them (installed), else the metric-compatible ones.
+// Only the first family present is named: for a missing one the toolkit searches substitutes.
+QFont fontOf(const QFont &base, const QStringList &installed, qreal points, bool bold,
+             const QString &family = {})
 {
     QFont font = base;
     QStringList families;
     if (!family.isEmpty())
         families << family;
     families << QStringLiteral("MS Sans Serif") << QStringLiteral("Arial")
-             << QStringLiteral("Liberation Sans") << base.family();
-    font.setFamilies(families);
+             << QStringLiteral("Liberation Sans");
+    const auto present = std::find_if(families.cbegin(), families.cend(), [&](const QString &name) {
+        return installed.contains(name);
+    });
+    font.setFamily(present != families.cend() ? *present : base.family());
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -61,7 +69,7 @@ void setBaseColor(QWidget *widget, const Rgb &color)
 }
 
 // The firm's logo: a neutral emblem drawn for this program.
-QPixmap drawLogo(QSize size)
+QPixmap drawLogo(QSize size, const QFont &base)
 {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
@@ -82,7 +90,7 @@ QPixmap drawLogo(QSize size)
     painter.setPen(QPen(QColor(255, 255, 0), 4, Qt::SolidLine, Qt::RoundCap));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(wave);
-    QFont font = painter.font();
+    QFont font = base;
     font.setBold(true);
     font.setPixelSize(20);
     painter.setFont(font);
@@ -120,10 +128,11 @@ void MainWindow::buildControls()
 {
     using namespace MainWindowDesign;
     const QFont base = font();
-    const QFont labelFont = fontOf(base, 9.75, true);
-    const QFont buttonFont = fontOf(base, 8.25, true);
-    const QFont entryFont = fontOf(base, 12, true);
-    const QFont listFont = fontOf(base, 9.75, true, QStringLiteral("Arial"));
+    const QStringList installed = QFontDatabase::families();
+    const QFont labelFont = fontOf(base, installed, 9.75, true);
+    const QFont buttonFont = fontOf(base, installed, 8.25, true);
+    const QFont entryFont = fontOf(base, installed, 12, true);
+    const QFont listFont = fontOf(base, installed, 9.75, true, QStringLiteral("Arial"));
 
     const auto label = [&](const char *name, const char *caption, const Rect &geometry,
                            const Rgb &color) {
@@ -136,7 +145,7 @@ void MainWindow::buildControls()
     };
 
     m_model = label("lModel", "MODEL URZĄDZENIA: ???", lModel, kWhite);
-    m_model->setFont(fontOf(base, 12, false));
+    m_model->setFont(fontOf(base, installed, 12, false));
     // The heading keeps the toolkit's own label colours, like a label left at its defaults.
     m_model->setAutoFillBackground(true);
     m_model->setPalette(QPalette());
@@ -154,7 +163,7 @@ void MainWindow::buildControls()
     auto *logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("LogoFirmy"));
     logo->setGeometry(toPixels(LogoFirmy));
-    logo->setPixmap(drawLogo(QSize(139, 109)));
+    logo->setPixmap(drawLogo(QSize(139, 109), labelFont));
     logo->setAlignment(Qt::AlignCenter);
 
     label("lZestawParametrow", "Zestaw parametrów:", lZestawParametrow, kLightYellow);

@@ -1,0 +1,23 @@
+#include "program.h"
+#include "mainwindow.h"
+#include "startupreport.h"
+
+#include <QApplication>
+
+#include <filesystem>
+
+// One start of Dravix in the current folder, built the way the program's main() builds it;
+// reports when the main window first paints.
+int main(int argc, char *argv[])
+{
+    const auto started = StartupReport::Clock::now();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Dravix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("dravix"));
+
+    std::error_code error;
+    Program program(std::filesystem::current_path(error));
+    const StartupReport report(program.window(), started);
+    program.start();
+    return QApplication::exec();
+}
