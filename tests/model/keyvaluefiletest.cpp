@@ -1,3 +1,4 @@
+#include "cp1250.h"
 #include "keyvaluefile.h"
 #include "workdir.h"
 
@@ -18,6 +19,8 @@ private slots:
     void pairs_data();
     void pairs();
     void readsWindows1250File();
+    void linesAcrossPieces_data();
+    void linesAcrossPieces();
     void presence_data();
     void presence();
     void fileThatCannotBeReadIsSkipped_data();
@@ -112,6 +115,33 @@ void KeyValueFileTest::readsWindows1250File()
                          "opisgora1=zakres 0\x96\x31\x30 bar\r\n");
     QCOMPARE(read("abc.set"), (QStringList{"tytul|CIŚNIENIOMIERZ ŁÓDß", "nazwa1| Ciśnienie",
                                            "opisgora1|zakres 0–10 bar"}));
+}
+
+void KeyValueFileTest::linesAcrossPieces_data()
+{
+    // The file is read in pieces of 64 KiB; whatever falls on the seam reads as in one piece.
+    constexpr int kPiece = 65536;
+    const auto filler = [](int bytes) { return QByteArray(bytes, 'x'); };
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("CR LF split by the seam") << "a=" + filler(kPiece - 3) + "\r\nb=2\r\n";
+    QTest::newRow("lone CR before the seam") << "a=" + filler(kPiece - 3) + "\rb=2";
+    QTest::newRow("LF after the seam, then a blank line")
+        << "a=" + filler(kPiece - 3) + "\r\n\r\nb=2";
+    QTest::newRow("Windows-1250 byte before the seam")
+        << "t=" + filler(kPiece - 3) + "\x8c\x9c=\xa3\r\nb=2";
+    QTest::newRow("key split by the seam") << "a=1\r\n" + filler(kPiece - 7) + "zakresmin1=5";
+    QTest::newRow("one line over three pieces") << "n=" + filler(3 * kPiece) + "\r\nz=1";
+    QTest::newRow("exactly one piece") << "a=" + filler(kPiece - 4) + "\r\n";
+}
+
+void KeyValueFileTest::linesAcrossPieces()
+{
+    QFETCH(QByteArray, bytes);
+    writeFile("seam.set", bytes);
+    const std::string text = cp1250ToUtf8({bytes.constData(), std::size_t(bytes.size())});
+    const QStringList expected = pairsOf(text);
+    QVERIFY(expected.size() >= 2 || bytes.endsWith("\r\n"));
+    QCOMPARE(read("seam.set"), expected);
 }
 
 void KeyValueFileTest::presence_data()
