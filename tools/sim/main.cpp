@@ -34,7 +34,8 @@ void onSignal(int)
     [[maybe_unused]] const auto written = ::write(g_signalPipe[1], &byte, 1);
 }
 
-void printFrame(const char *label, const Bytes &bytes)
+// A time-stamped line: the label, then the bytes in hexadecimal or else the note.
+void printFrame(const char *label, const Bytes &bytes, const std::string &note = {})
 {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
@@ -44,7 +45,7 @@ void printFrame(const char *label, const Bytes &bytes)
                 now.tv_nsec / 1000000, label);
     for (const std::uint8_t b : bytes)
         std::printf(" %02X", b);
-    std::printf("\n");
+    std::printf(note.empty() ? "\n" : " %s\n", note.c_str());
     std::fflush(stdout);
 }
 
@@ -162,11 +163,12 @@ int main(int argc, char **argv)
     sigaction(SIGTERM, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
+    // Ready only once the device can answer at once.
+    SimDevice device(options);
     Terminal terminal;
     if (!openTerminal(link, terminal))
         return 1;
 
-    SimDevice device(options);
     RequestScanner scanner;
     std::vector<Pending> pending;
     Clock::time_point lastByte = Clock::now();
@@ -234,8 +236,9 @@ int main(int argc, char **argv)
             } else if (send.forMs > 0) {
                 const std::size_t sent = writeAll(terminal.master, send.bytes,
                                                   now + std::chrono::milliseconds{send.forMs});
-                std::printf("flood %zu of %zu bytes sent\n", sent, send.bytes.size());
-                std::fflush(stdout);
+                printFrame("flood", {},
+                           std::to_string(sent) + " of " + std::to_string(send.bytes.size()) +
+                               " bytes sent");
             } else {
                 writeAll(terminal.master, send.bytes);
                 printFrame("tx", send.bytes);

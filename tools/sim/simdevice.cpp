@@ -9,6 +9,9 @@ SimDevice::SimDevice(const SimOptions &options)
     : m_options(options)
     , m_values(options.values)
 {
+    // Made ahead: on a busy machine making a megabyte would eat into the wait it must fill.
+    if (m_options.flood > 0)
+        m_flood = noise(m_options.flood);
 }
 
 std::vector<SimDevice::Send> SimDevice::answer(const Bytes &request)
@@ -22,7 +25,7 @@ std::vector<SimDevice::Send> SimDevice::answer(const Bytes &request)
         return sends;
     const int delay = faulty ? m_options.delay : 0;
     if (faulty && m_options.flood > 0) {
-        sends.push_back({delay, noise(m_options.flood), int(kReplyWait.count()) - 20, false});
+        sends.push_back({delay, m_flood, int(kReplyWait.count()) - 20, false});
         return sends;
     }
     Bytes bytes = reply(request, faulty);

@@ -31,4 +31,5 @@ private:
     ParameterValues m_values;
     int m_replies = 0;
     std::mt19937 m_random{20240607};
+    Bytes m_flood;
 };
