@@ -7,8 +7,6 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dravix"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("dravix"));
 
     std::error_code error;
     Program program(std::filesystem::current_path(error));

@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     window.setFixedSize(width, height);
     if (arguments.size() > 3)
         (new QLabel(arguments.at(3), &window))->move(10, 10);
-    const StartupReport report(window, started);
+    StartupReport report(window, started);
     window.show();
     return QApplication::exec();
 }

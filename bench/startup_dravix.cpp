@@ -12,12 +12,10 @@ int main(int argc, char *argv[])
 {
     const auto started = StartupReport::Clock::now();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dravix"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("dravix"));
 
     std::error_code error;
     Program program(std::filesystem::current_path(error));
-    const StartupReport report(program.window(), started);
+    StartupReport report(program.window(), started);
     program.start();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include "qtserialport.h"
 #include "workdir.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 
 Program::Program(const std::filesystem::path &folder)
@@ -15,6 +16,8 @@ Program::Program(const std::filesystem::path &folder)
     , m_logic(std::make_unique<MainWindowLogic>(*m_dir, *m_port, *m_platform))
     , m_window(std::make_unique<MainWindow>(*m_logic))
 {
+    QGuiApplication::setApplicationName(QStringLiteral("Dravix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("dravix"));
     MainWindow *window = m_window.get();
     MainWindowLogic *logic = m_logic.get();
     m_platform->setMessageParent(window);

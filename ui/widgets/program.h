@@ -9,7 +9,8 @@ class QtPlatform;
 class QtSerialPort;
 class WorkDir;
 
-// The program's parts wired together: one place for the program and its benchmarks to start it.
+// The program's parts wired together, and its name given to the application: one place for the
+// program and its benchmarks to start it. Needs the application object.
 class Program
 {
 public:
