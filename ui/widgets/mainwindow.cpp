@@ -2,6 +2,7 @@
 
 #include "chooserdialog.h"
 #include "chooserlogic.h"
+#include "designfont.h"
 #include "mainwindowdesign.h"
 #include "mainwindowlogic.h"
 #include "twips.h"
@@ -10,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
 
 namespace {
 
@@ -35,24 +34,6 @@ QString q(const std::string &text)
 }
 
 // The design's fonts where the system has them (installed), else the metric-compatible ones.
-// Only the first family present is named: for a missing one the toolkit searches substitutes.
-QFont fontOf(const QFont &base, const QStringList &installed, qreal points, bool bold,
-             const QString &family = {})
-{
-    QFont font = base;
-    QStringList families;
-    if (!family.isEmpty())
-        families << family;
-    families << QStringLiteral("MS Sans Serif") << QStringLiteral("Arial")
-             << QStringLiteral("Liberation Sans");
-    const auto present = std::find_if(families.cbegin(), families.cend(), [&](const QString &name) {
-        return installed.contains(name);
-    });
-    font.setFamily(present != families.cend() ? *present : base.family());
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 void setTextColor(QWidget *widget, const Rgb &color)
 {
@@ -128,11 +109,10 @@ void MainWindow::buildControls()
 {
     using namespace MainWindowDesign;
     const QFont base = font();
-    const QStringList installed = QFontDatabase::families();
-    const QFont labelFont = fontOf(base, installed, 9.75, true);
-    const QFont buttonFont = fontOf(base, installed, 8.25, true);
-    const QFont entryFont = fontOf(base, installed, 12, true);
-    const QFont listFont = fontOf(base, installed, 9.75, true, QStringLiteral("Arial"));
+    const QFont labelFont = designFont(base, 9.75, true);
+    const QFont buttonFont = designFont(base, 8.25, true);
+    const QFont entryFont = designFont(base, 12, true);
+    const QFont listFont = designFont(base, 9.75, true, QStringLiteral("Arial"));
 
     const auto label = [&](const char *name, const char *caption, const Rect &geometry,
                            const Rgb &color) {
@@ -145,7 +125,7 @@ void MainWindow::buildControls()
     };
 
     m_model = label("lModel", "MODEL URZĄDZENIA: ???", lModel, kWhite);
-    m_model->setFont(fontOf(base, installed, 12, false));
+    m_model->setFont(designFont(base, 12, false));
     // The heading keeps the toolkit's own label colours, like a label left at its defaults.
     m_model->setAutoFillBackground(true);
     m_model->setPalette(QPalette());

@@ -1,0 +1,147 @@
+#include "filedialog.h"
+
+#include "designfont.h"
+#include "dialogstyle.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace DialogStyle;
+
+FileDialog::FileDialog(const char *objectName, const char *caption, int clientWidth,
+                       int clientHeight, std::function<void()> changed)
+    : QWidget(nullptr, Qt::Dialog)
+    , m_changed(std::move(changed))
+{
+    setObjectName(QString::fromLatin1(objectName));
+    setWindowTitle(QString::fromUtf8(caption));
+    setFixedSize(toPixels({0, 0, clientWidth, clientHeight}).size());
+    setAutoFillBackground(true);
+    setColour(this, QPalette::Window, kWindowBlue);
+    m_textFont = designFont(font(), 9.75, true);
+    m_buttonFont = designFont(font(), 8.25, true);
+}
+
+QLabel *FileDialog::addLabel(const char *name, const char *caption, const Rect &where)
+{
+    auto *label = new QLabel(QString::fromUtf8(caption), this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(toPixels(where));
+    label->setFont(m_textFont);
+    setColour(label, QPalette::WindowText, kYellow);
+    return label;
+}
+
+QListWidget *FileDialog::addFileList(const char *name, const Rect &where)
+{
+    m_files = new QListWidget(this);
+    m_files->setObjectName(QString::fromLatin1(name));
+    m_files->setGeometry(toPixels(where));
+    m_files->setFont(m_textFont);
+    m_files->setSelectionMode(QAbstractItemView::SingleSelection);
+    setColour(m_files, QPalette::Base, kFileListBackground);
+    return m_files;
+}
+
+QPushButton *FileDialog::addButton(const char *name, const char *caption, const Rect &where)
+{
+    auto *button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(toPixels(where));
+    button->setFont(m_buttonFont);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+void FileDialog::watchKeys()
+{
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+void FileDialog::forward(const std::function<void()> &input)
+{
+    input();
+    sync();
+    if (m_changed)
+        m_changed();
+}
+
+bool FileDialog::syncFileList(const ListState &files)
+{
+    if (!logicOpen()) {
+        if (isVisible())
+            hide();
+        return false;
+    }
+    m_syncing = true;
+    QStringList entries;
+    for (const std::string &name : files.entries)
+        entries << QString::fromStdString(name);
+    QStringList shown;
+    for (int i = 0; i < m_files->count(); ++i)
+        shown << m_files->item(i)->text();
+    if (shown != entries) {
+        m_files->clear();
+        m_files->addItems(entries);
+    }
+    if (files.selected >= 0) {
+        m_files->setCurrentRow(files.selected, QItemSelectionModel::ClearAndSelect);
+    } else {
+        m_files->clearSelection();
+        m_files->setCurrentRow(-1);
+    }
+    m_syncing = false;
+    return true;
+}
+
+void FileDialog::showWhenHidden()
+{
+    if (isVisible())
+        return;
+    centreOnScreen(this);
+    show();
+    m_files->setFocus();
+}
+
+int FileDialog::selectedRow() const
+{
+    const QList<QListWidgetItem *> chosen = m_files->selectedItems();
+    return chosen.isEmpty() ? -1 : m_files->row(chosen.first());
+}
+
+void FileDialog::bringToFront()
+{
+    raise();
+    activateWindow();
+}
+
+bool FileDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        forward([this] { escape(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FileDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        forward([this] { escape(); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FileDialog::closeEvent(QCloseEvent *event)
+{
+    if (logicOpen())
+        forward([this] { escape(); });
+    event->accept();
+}

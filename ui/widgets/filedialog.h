@@ -1,0 +1,55 @@
+#pragma once
+
+#include "controlstate.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// What the two file dialogs share: a fixed blue top-level window, a file list mirrored from
+// the logic, and Esc and the window frame handed to the logic.
+class FileDialog : public QWidget
+{
+public:
+    // Shown while the logic is open, hidden once it has closed.
+    virtual void sync() = 0;
+    void bringToFront();
+
+protected:
+    // changed runs after every forwarded input, so that the main window can follow.
+    FileDialog(const char *objectName, const char *caption, int clientWidth, int clientHeight,
+               std::function<void()> changed);
+
+    virtual bool logicOpen() const = 0;
+    // Esc anywhere in the dialog, and closing it by its frame.
+    virtual void escape() = 0;
+
+    QLabel *addLabel(const char *name, const char *caption, const Rect &where);
+    QListWidget *addFileList(const char *name, const Rect &where);
+    QPushButton *addButton(const char *name, const char *caption, const Rect &where);
+    // Hands every key of the children to the dialog first; call once they all exist.
+    void watchKeys();
+
+    // Runs an input of the logic, then shows its effects here and in the main window.
+    void forward(const std::function<void()> &input);
+    // Mirrors the list; returns false when the logic is closed and the dialog was hidden.
+    bool syncFileList(const ListState &files);
+    void showWhenHidden();
+    int selectedRow() const;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+    QListWidget *m_files = nullptr;
+    bool m_syncing = false;
+
+private:
+    std::function<void()> m_changed;
+    QFont m_textFont;
+    QFont m_buttonFont;
+};
