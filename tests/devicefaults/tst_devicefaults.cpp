@@ -1,17 +1,10 @@
-#include "exchange.h"
-#include "modelstate.h"
-#include "qtserialport.h"
-#include "simprocess.h"
+#include "ptyrig.h"
 #include "timedhost.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <memory>
 
@@ -57,39 +50,18 @@ class TestDeviceFaults : public QObject
 private slots:
     void initTestCase()
     {
-        const int master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master < 0)
-            QSKIP("no pseudo-terminals here (posix_openpt failed)");
-        ::close(master);
-        if (!QFileInfo::exists(QStringLiteral(DRAVIX_SIM_PATH)))
-            QSKIP("dravix-sim has not been built");
+        const QString reason = PtyRig<SlowReader>::unavailableReason();
+        if (!reason.isEmpty())
+            QSKIP(qPrintable(reason));
     }
 
     void init()
     {
-        m_previousDir = QDir::currentPath();
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        m_state = ModelState{};
-        m_state.DeviceCode = 0x05;
-        m_host = std::make_unique<SlowReader>();
-        m_port = std::make_unique<QtSerialPort>(m_dir->path().toStdString());
-        m_host->port = m_port.get();
-        m_exchange = std::make_unique<Exchange>(m_state, *m_port, *m_host);
-        m_host->attach(*m_exchange);
-        m_sim = std::make_unique<SimProcess>();
+        m_rig = std::make_unique<PtyRig<SlowReader>>();
+        QVERIFY(m_rig->folder.isValid());
+        m_rig->host.port = &m_rig->port;
     }
-    void cleanup()
-    {
-        m_exchange->abandon();
-        m_sim.reset();
-        m_exchange.reset();
-        m_port.reset();
-        m_host.reset();
-        QDir::setCurrent(m_previousDir);
-        m_dir.reset();
-    }
+    void cleanup() { m_rig.reset(); }
 
     void faultThenSoundDevice_data()
     {
@@ -165,35 +137,35 @@ private slots:
         QFETCH(bool, gone);
         startSim(options << "--values" << kValues << "--fault-count"
                          << "1");
-        m_state.PortAvailable = m_exchange->TestPort("1");
-        QCOMPARE(m_state.PortAvailable, std::int16_t(1));
+        m_rig->state.PortAvailable = m_rig->exchange.TestPort("1");
+        QCOMPARE(m_rig->state.PortAvailable, std::int16_t(1));
 
         // A write sends the simulator's own values, so that either way they are what it holds.
         if (write)
-            m_host->entries = kValueTexts;
+            m_rig->host.entries = kValueTexts;
         else
-            m_host->entries.fill("7");
-        m_host->holdMs = holdMs;
+            m_rig->host.entries.fill("7");
+        m_rig->host.holdMs = holdMs;
         QCOMPARE(runExchange(write), message);
         if (!write && message != kReadDone) {
-            for (const std::string &entry : m_host->entries)
+            for (const std::string &entry : m_rig->host.entries)
                 QCOMPARE(entry, std::string("7"));
         }
         // A gone device is let go at once, not polled again and again until the message goes.
-        QCOMPARE(m_host->openWhenDismissed, std::vector<bool>{!gone});
-        QVERIFY(!m_port->isOpen());
-        QVERIFY(!m_host->anyTimerActive());
+        QCOMPARE(m_rig->host.openWhenDismissed, std::vector<bool>{!gone});
+        QVERIFY(!m_rig->port.isOpen());
+        QVERIFY(!m_rig->host.anyTimerActive());
 
         QVERIFY2(QTest::qWaitFor([&] { return printed(settled) >= times; }, kExchangeTimeoutMs),
-                 qPrintable(m_sim->lines().join('\n')));
-        m_host->holdMs = 0;
-        m_host->entries.fill("7");
+                 qPrintable(m_rig->sim.lines().join('\n')));
+        m_rig->host.holdMs = 0;
+        m_rig->host.entries.fill("7");
         QCOMPARE(runExchange(false), QString(kReadDone));
-        QCOMPARE(m_host->entries, kValueTexts);
-        QVERIFY(!m_port->isOpen());
-        QVERIFY(!m_host->anyTimerActive());
-        QCOMPARE(m_host->ended, 2);
-        QCOMPARE(m_state.PortAvailable, std::int16_t(1));
+        QCOMPARE(m_rig->host.entries, kValueTexts);
+        QVERIFY(!m_rig->port.isOpen());
+        QVERIFY(!m_rig->host.anyTimerActive());
+        QCOMPARE(m_rig->host.ended, 2);
+        QCOMPARE(m_rig->state.PortAvailable, std::int16_t(1));
     }
 
     // Without a new terminal the link points nowhere; once the device is back under the same
@@ -201,60 +173,41 @@ private slots:
     void deviceBackAfterItWasGone()
     {
         startSim({"--silent"});
-        QCOMPARE(m_exchange->TestPort("1"), std::int16_t(1));
-        m_state.PortAvailable = 1;
-        m_exchange->StartRead();
-        m_sim->kill();
-        QTRY_COMPARE_WITH_TIMEOUT(m_host->ended, 1, kExchangeTimeoutMs);
-        QCOMPARE(m_host->messages, std::vector<std::string>{kNoReply});
-        QCOMPARE(m_exchange->TestPort("1"), std::int16_t(0));
+        QCOMPARE(m_rig->exchange.TestPort("1"), std::int16_t(1));
+        m_rig->state.PortAvailable = 1;
+        m_rig->exchange.StartRead();
+        m_rig->sim.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(m_rig->host.ended, 1, kExchangeTimeoutMs);
+        QCOMPARE(m_rig->host.messages, std::vector<std::string>{kNoReply});
+        QCOMPARE(m_rig->exchange.TestPort("1"), std::int16_t(0));
 
-        m_sim = std::make_unique<SimProcess>();
         startSim({"--values", kValues});
-        m_state.PortAvailable = m_exchange->TestPort("1");
-        QCOMPARE(m_state.PortAvailable, std::int16_t(1));
+        m_rig->state.PortAvailable = m_rig->exchange.TestPort("1");
+        QCOMPARE(m_rig->state.PortAvailable, std::int16_t(1));
         QCOMPARE(runExchange(false), QString(kReadDone));
-        QCOMPARE(m_host->entries, kValueTexts);
-        QVERIFY(!m_port->isOpen());
-        QVERIFY(!m_host->anyTimerActive());
+        QCOMPARE(m_rig->host.entries, kValueTexts);
+        QVERIFY(!m_rig->port.isOpen());
+        QVERIFY(!m_rig->host.anyTimerActive());
     }
 
 private:
     void startSim(const QStringList &options)
     {
-        QVERIFY2(m_sim->start(m_dir->path(), options), qPrintable(m_sim->errors()));
+        QVERIFY2(m_rig->startSim(options), qPrintable(m_rig->sim.errors()));
     }
     // Lines that begin with the label, or carry it after their time stamp.
     int printed(const QString &label)
     {
         int count = 0;
-        for (const QString &line : m_sim->lines()) {
+        for (const QString &line : m_rig->sim.lines()) {
             const QStringList words = line.split(QLatin1Char(' '));
             count += words.value(0) == label || words.value(1) == label ? 1 : 0;
         }
         return count;
     }
-    QString runExchange(bool write)
-    {
-        const int before = m_host->ended;
-        m_host->messages.clear();
-        write ? m_exchange->StartWrite() : m_exchange->StartRead();
-        if (!QTest::qWaitFor([&] { return m_host->ended > before; }, kExchangeTimeoutMs))
-            return QStringLiteral("no end of the exchange");
-        if (m_host->ended != before + 1)
-            return QStringLiteral("%1 ends").arg(m_host->ended - before);
-        return m_host->messages.size() == 1
-                   ? QString::fromStdString(m_host->messages[0])
-                   : QStringLiteral("%1 messages").arg(m_host->messages.size());
-    }
+    QString runExchange(bool write) { return m_rig->runExchange(write, kExchangeTimeoutMs); }
 
-    QString m_previousDir;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ModelState m_state;
-    std::unique_ptr<SlowReader> m_host;
-    std::unique_ptr<QtSerialPort> m_port;
-    std::unique_ptr<Exchange> m_exchange;
-    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<PtyRig<SlowReader>> m_rig;
 };
 
 QTEST_GUILESS_MAIN(TestDeviceFaults)

@@ -8,9 +8,10 @@
 class SimProcess
 {
 public:
-    // True once the simulator has printed its ready line.
+    // True once the simulator has printed its ready line; a new start forgets the old lines.
     bool start(const QString &folder, const QStringList &arguments)
     {
+        m_lines.clear();
         m_process.setWorkingDirectory(folder);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start(QStringLiteral(DRAVIX_SIM_PATH), arguments);
