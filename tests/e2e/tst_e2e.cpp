@@ -1,3 +1,4 @@
+#include "outcomemessages.h"
 #include "ptyrig.h"
 #include "timedhost.h"
 
@@ -8,14 +9,9 @@
 
 #include <memory>
 
-namespace {
+using namespace OutcomeMessages;
 
-constexpr const char *kReadDone = "Parametry odczytane poprawnie!";
-constexpr const char *kWriteDone = "Parametry zapisane do urzadzenia";
-constexpr const char *kNoReply = "Urzadzenie nie odpowiada!";
-constexpr const char *kFrameError = "Blad transmisji ramki!";
-constexpr const char *kWrongDevice = "Niewlasciwy kod urzadzenia!";
-constexpr const char *kWriteRefused = "Zapisanie parametrow do urzadzenia nie powiodlo sie!";
+namespace {
 
 constexpr int kExchangeTimeoutMs = 3000;
 

@@ -1,3 +1,4 @@
+#include "outcomemessages.h"
 #include "exchange.h"
 #include "fakeexchangehost.h"
 #include "fakeserialport.h"
@@ -11,16 +12,9 @@
 
 #include <memory>
 
-namespace {
+using namespace OutcomeMessages;
 
-constexpr const char *kReadDone = "Parametry odczytane poprawnie!";
-constexpr const char *kWriteDone = "Parametry zapisane do urzadzenia";
-constexpr const char *kNoReply = "Urzadzenie nie odpowiada!";
-constexpr const char *kFrameError = "Blad transmisji ramki!";
-constexpr const char *kWrongDevice = "Niewlasciwy kod urzadzenia!";
-constexpr const char *kWriteRefused = "Zapisanie parametrow do urzadzenia nie powiodlo sie!";
-constexpr const char *kPortUnavailable = "Port szeregowy niedostepny!";
-constexpr const char *kInvalidValues = "Blednie wprowadzone wartosci parametrow!";
+namespace {
 
 constexpr const char *kExampleReadReply =
     "FF FF 01 05 00 03 00 00 00 01 FF FF 00 64 01 2C FE D4 7F FF 80 00 98 51";
