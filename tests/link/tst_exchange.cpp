@@ -34,6 +34,20 @@ class TestExchange : public QObject
 {
     Q_OBJECT
 
+private:
+    // A read or a write, interrupted while waiting, in the event pass or with its message up.
+    static void momentsOfAnExchange()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("when"); // 0 waiting, 1 event pass, 2 message on screen
+        for (const bool write : {false, true}) {
+            const char *kind = write ? "write" : "read";
+            QTest::addRow("%s, waiting", kind) << write << 0;
+            QTest::addRow("%s, event pass", kind) << write << 1;
+            QTest::addRow("%s, message on screen", kind) << write << 2;
+        }
+    }
+
 private slots:
     void init()
     {
@@ -249,17 +263,7 @@ private slots:
         QVERIFY(!m_exchange->isPending());
     }
 
-    void startsIgnoredWhilePending_data()
-    {
-        QTest::addColumn<bool>("write");
-        QTest::addColumn<int>("when"); // 0 waiting, 1 event pass, 2 message on screen
-        for (const bool write : {false, true}) {
-            const char *kind = write ? "write" : "read";
-            QTest::addRow("%s, waiting", kind) << write << 0;
-            QTest::addRow("%s, event pass", kind) << write << 1;
-            QTest::addRow("%s, message on screen", kind) << write << 2;
-        }
-    }
+    void startsIgnoredWhilePending_data() { momentsOfAnExchange(); }
     void startsIgnoredWhilePending()
     {
         QFETCH(bool, write);
@@ -320,17 +324,7 @@ private slots:
         QCOMPARE(m_host->ended, 1);
     }
 
-    void abandon_data()
-    {
-        QTest::addColumn<bool>("write");
-        QTest::addColumn<int>("when"); // 0 waiting, 1 event pass, 2 message on screen
-        for (const bool write : {false, true}) {
-            const char *kind = write ? "write" : "read";
-            QTest::addRow("%s, waiting", kind) << write << 0;
-            QTest::addRow("%s, event pass", kind) << write << 1;
-            QTest::addRow("%s, message on screen", kind) << write << 2;
-        }
-    }
+    void abandon_data() { momentsOfAnExchange(); }
     void abandon()
     {
         QFETCH(bool, write);
