@@ -27,11 +27,11 @@ double msSince(Clock::time_point start)
 // One device description of eight slots, as a technician's files hold them.
 std::string descriptionBlock(int variant)
 {
-    const char *names[8] = {"Temperatura zadana:", "Histereza:", "Korekta czujnika:",
-                            "Czas narastania:", "Próg alarmu górny:", "Próg alarmu dolny:",
-                            "Adres w sieci:", "Rezerwa:"};
-    std::string text = "; Opis urządzenia: regulator temperatury pieca, wariant "
-                       + std::to_string(variant) + "\n";
+    const char *names[8] = {
+        "Temperatura zadana:", "Histereza:",         "Korekta czujnika:", "Czas narastania:",
+        "Próg alarmu górny:",  "Próg alarmu dolny:", "Adres w sieci:",    "Rezerwa:"};
+    std::string text =
+        "; Opis urządzenia: regulator temperatury pieca, wariant " + std::to_string(variant) + "\n";
     text += "tytul=MODEL URZĄDZENIA: Regulator temperatury RT-8\nID=05\n";
     text += "dodajport=" + std::to_string(variant % 16 + 1) + "\n";
     text += "dodajparam=19200,n,8,1\n";

@@ -156,7 +156,6 @@ int main(int argc, char *argv[])
     tr.print("for reference: bare window + one label", "MiB", n);
     std::printf("  for reference: Dravix / (bare window + one label) %.3f\n",
                 dr.median / tr.median);
-    std::printf("  MEMORY RATIO (median / median)   %.3f   target <= 1.2\n",
-                dr.median / br.median);
+    std::printf("  MEMORY RATIO (median / median)   %.3f   target <= 1.2\n", dr.median / br.median);
     return 0;
 }

@@ -23,7 +23,8 @@ public:
         : m_window(window)
         , m_mainStarted(mainStarted)
         , m_probe(window, [this] { painted(); })
-    {}
+    {
+    }
 
 private:
     void painted()
@@ -35,8 +36,8 @@ private:
     void report()
     {
         const auto toPaint = std::chrono::duration<double, std::micro>(m_paintedAt - m_mainStarted);
-        const auto at = std::chrono::duration_cast<std::chrono::nanoseconds>(
-            m_paintedAt.time_since_epoch());
+        const auto at =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(m_paintedAt.time_since_epoch());
         std::printf("main_to_paint_us=%.1f painted_at_ns=%lld width=%d height=%d peak_rss_kb=%ld\n",
                     toPaint.count(), static_cast<long long>(at.count()), m_window.width(),
                     m_window.height(), peakRssKb());

@@ -54,8 +54,8 @@ void requireConsistent(const MainWindowLogic &main)
     for (int k = 0; k < kSlotCount; ++k) {
         const std::string &text = main.entry(k).text;
         const double value = ParseLeadingNumber(text);
-        const bool valid = IsNumericText(text, ".") && value >= state.RangeMin[k]
-                           && value <= state.RangeMax[k];
+        const bool valid =
+            IsNumericText(text, ".") && value >= state.RangeMin[k] && value <= state.RangeMax[k];
         require(valid == (main.entry(k).background == kEntryAccepted),
                 "each entry is judged against the bounds in force");
         require(valid == !(state.InvalidEntries & (1u << k)), "InvalidEntries follows the colours");
@@ -86,8 +86,8 @@ void requireRecordReadsBack(const MainWindowLogic &main)
     require(pairs[0] == std::pair<std::string, std::string>("konfig", record.descriptionFile),
             "konfig reads back");
     for (int k = 0; k < kSlotCount; ++k) {
-        require(pairs[1 + k].first == "parametr" + std::to_string(k + 1)
-                    && pairs[1 + k].second == record.entries[k],
+        require(pairs[1 + k].first == "parametr" + std::to_string(k + 1) &&
+                    pairs[1 + k].second == record.entries[k],
                 "an entry reads back");
     }
     require(RoundToInt16(ParseLeadingNumber(pairs[9].second)) == record.portIndex,

@@ -121,8 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         main.state().PortAvailable = 1;
         main.clickWrite();
         require(platform.armed.count(ExchangeTimer::Timer1) == 1, "a write arms Timer1");
-        require(port.written.size() == 1 && port.written[0].size() == 24
-                    && checkOk(port.written[0]) && port.written[0][3] == code,
+        require(port.written.size() == 1 && port.written[0].size() == 24 &&
+                    checkOk(port.written[0]) && port.written[0][3] == code,
                 "the write request is whole");
         port.reply = reply;
         main.timerFired(ExchangeTimer::Timer1);

@@ -38,7 +38,8 @@ std::int16_t numberOf(const std::string &value)
 KeyDispatcher::KeyDispatcher(ModelState &state, ModelControls &controls)
     : m_state(state)
     , m_controls(controls)
-{}
+{
+}
 
 void KeyDispatcher::ApplyKey(std::string_view key, const std::string &value)
 {

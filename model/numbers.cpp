@@ -34,7 +34,11 @@ int digitValue(char c, int base)
 class Cursor
 {
 public:
-    explicit Cursor(std::string_view text) : m_text(text) { skipBlanks(); }
+    explicit Cursor(std::string_view text)
+        : m_text(text)
+    {
+        skipBlanks();
+    }
     bool atEnd() const { return m_pos >= m_text.size(); }
     char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
     void next()
@@ -190,8 +194,8 @@ bool IsNumericText(std::string_view text, std::string_view decimalSeparator)
         if (isDigit(text[i])) {
             digits = true;
             ++i;
-        } else if (!separator && !decimalSeparator.empty()
-                   && text.substr(i).starts_with(decimalSeparator)) {
+        } else if (!separator && !decimalSeparator.empty() &&
+                   text.substr(i).starts_with(decimalSeparator)) {
             separator = true;
             i += decimalSeparator.size();
         } else {

@@ -9,12 +9,13 @@ namespace fs = std::filesystem;
 
 WorkDir::WorkDir(fs::path folder)
     : m_folder(std::move(folder))
-{}
+{
+}
 
 bool WorkDir::isBareName(std::string_view name)
 {
-    return !name.empty() && name != "." && name != ".."
-           && name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
 fs::path WorkDir::pathOf(std::string_view name) const

@@ -21,11 +21,10 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view tail)
 
 bool lessIgnoringCase(const std::string &a, const std::string &b)
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) {
-                                            return static_cast<unsigned char>(lowerAscii(x))
-                                                   < static_cast<unsigned char>(lowerAscii(y));
-                                        });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(lowerAscii(x)) <
+               static_cast<unsigned char>(lowerAscii(y));
+    });
 }
 
 } // namespace

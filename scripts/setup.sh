@@ -21,6 +21,8 @@ fi
 
 cd "$root"
 # A script may name another preset before sourcing this one; its build folder is build/<preset>.
+# With preset=none only the packages are installed.
 preset=${preset:-default}
+[ "$preset" != none ] || return 0
 [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset"
 cmake --build --preset "$preset"

@@ -7,7 +7,8 @@
 
 ChooserLogic::ChooserLogic(MainWindowLogic &main)
     : m_main(main)
-{}
+{
+}
 
 void ChooserLogic::open()
 {

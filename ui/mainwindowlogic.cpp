@@ -83,8 +83,8 @@ void MainWindowLogic::LayoutParameterGrid()
             m_entries[k].geometry.top = roundTwips(rowTop + 1.1 * name0.height);
             const int descriptionLeft = roundTwips(left + entry0.width + 100.0);
             m_upper[k].geometry.left = descriptionLeft;
-            m_upper[k].geometry.top = roundTwips(m_entries[k].geometry.top + entry0.height / 2.0
-                                                 - upper0.height / 2.0);
+            m_upper[k].geometry.top =
+                roundTwips(m_entries[k].geometry.top + entry0.height / 2.0 - upper0.height / 2.0);
             m_lower[k].geometry.left = descriptionLeft;
             m_lower[k].geometry.top = roundTwips(m_upper[k].geometry.top + 1.1 * upper0.height);
         }

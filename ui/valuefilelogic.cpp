@@ -17,7 +17,8 @@ constexpr const char *kNotPresent = "Plik o podanej nazwie nie istnieje!";
 
 ValueFileLogic::ValueFileLogic(MainWindowLogic &main)
     : m_main(main)
-{}
+{
+}
 
 void ValueFileLogic::open()
 {
@@ -111,8 +112,7 @@ void ValueFileLogic::LoadValueFile(const std::string &name)
 
 void ValueFileLogic::DeleteValueFile()
 {
-    if (!WorkDir::isBareName(m_nameText)
-        || !m_main.workDir().remove(valueFileName(m_nameText))) {
+    if (!WorkDir::isBareName(m_nameText) || !m_main.workDir().remove(valueFileName(m_nameText))) {
         m_main.showMessage(kCannotDelete);
         return;
     }

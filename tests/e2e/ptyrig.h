@@ -16,8 +16,7 @@
 
 // A fresh working folder with the real serial port, the exchanges and a host of type Host,
 // ready for dravix-sim; the folder is the current directory while the rig lives.
-template<typename Host>
-class PtyRig
+template <typename Host> class PtyRig
 {
 public:
     // Why these tests cannot run here; empty when they can.

@@ -21,8 +21,7 @@ std::string bytes(const QByteArray &array)
 }
 
 // A literal with its NUL bytes.
-template<std::size_t N>
-QByteArray raw(const char (&text)[N])
+template <std::size_t N> QByteArray raw(const char (&text)[N])
 {
     return QByteArray(text, N - 1);
 }
@@ -145,21 +144,44 @@ private slots:
             {"empty", "", "", 0, "", {}},
             {"binary noise", "", noise(), 256, "", {}},
             {"NUL bytes",
-             raw("\0\0\r\nnazwa1=a\0b\r\n\0tytul=x\r\nzakres\0max1=5\r\nID\0=1F"), "", 0, "",
+             raw("\0\0\r\nnazwa1=a\0b\r\n\0tytul=x\r\nzakres\0max1=5\r\nID\0=1F"),
+             "",
+             0,
+             "",
              {"name1=a\\x00b"}},
-            {"undefined cp1250 bytes", "tytul=\x81\x83\x88\x90\x98\r\n\x81=\x83", "", 0, "",
+            {"undefined cp1250 bytes",
+             "tytul=\x81\x83\x88\x90\x98\r\n\x81=\x83",
+             "",
+             0,
+             "",
              {"heading=\\x81\\x83\\x88\\x90\\x98"}},
-            {"CR-only lines", "dodajport=1\rdodajport=2\rzakresmax1=50", "", 0, "",
+            {"CR-only lines",
+             "dodajport=1\rdodajport=2\rzakresmax1=50",
+             "",
+             0,
+             "",
              {"ports=1|2", "max1=50"}},
-            {"LF-only lines", "dodajport=1\ndodajport=2\nzakresmax1=50", "", 0, "",
+            {"LF-only lines",
+             "dodajport=1\ndodajport=2\nzakresmax1=50",
+             "",
+             0,
+             "",
              {"ports=1|2", "max1=50"}},
-            {"mixed line ends", "dodajport=1\r\r\ndodajport=2\n\rdodajport=3\r\n", "", 0, "",
+            {"mixed line ends",
+             "dodajport=1\r\r\ndodajport=2\n\rdodajport=3\r\n",
+             "",
+             0,
+             "",
              {"ports=1|2|3"}},
             {"100 MB line", "", kib, 102400, "\r\nzakresmax1=7", {"max1=7"}},
             {"100 MB after a second =", "zakresmax1=9=", kib, 102400, "", {"max1=9"}},
             {"100 MB name", "nazwa1=", kib, 102400, "", {"name1=<104857600 bytes>"}},
-            {"a million pair lines", "", "zakresmax1=99999\r\nzakresmin1=-99999\r\n", 500000,
-             "zakresmax1=123", {"min1=-32768", "max1=123"}},
+            {"a million pair lines",
+             "",
+             "zakresmax1=99999\r\nzakresmin1=-99999\r\n",
+             500000,
+             "zakresmax1=123",
+             {"min1=-32768", "max1=123"}},
             {"1e400", "zakresmax1=1e400", "", 0, "", {"max1=32767"}},
             {"-1e400", "zakresmin1=-1e400", "", 0, "", {"min1=-32768"}},
             {"99999999999", "zakresmax1=99999999999", "", 0, "", {"max1=32767"}},
@@ -174,13 +196,14 @@ private slots:
             const QString s = QString::number(digit);
             QStringList effect;
             if (digit >= 1 && digit <= 8) {
-                effect << "name" + s + "=N" << "upper" + s + "=U" << "lower" + s + "=L"
+                effect << "name" + s + "=N"
+                       << "upper" + s + "=U"
+                       << "lower" + s + "=L"
                        << "min" + s + "=-" + s << "max" + s + "=" + s << "active" + s + "=1";
             }
-            const QByteArray content = "nazwa" + d + "=N\r\nopisgora" + d + "=U\r\nopisdol" + d
-                                       + "=L\r\nzakresmin" + d + "=-" + d + "\r\nzakresmax" + d
-                                       + "=" + d + "\r\naktywny" + d + "=1\r\nparametr" + d + "="
-                                       + d;
+            const QByteArray content = "nazwa" + d + "=N\r\nopisgora" + d + "=U\r\nopisdol" + d +
+                                       "=L\r\nzakresmin" + d + "=-" + d + "\r\nzakresmax" + d +
+                                       "=" + d + "\r\naktywny" + d + "=1\r\nparametr" + d + "=" + d;
             rows.append({"slot digit " + d, content, "", 0, "", effect});
         }
         const std::pair<Route, const char *> routes[] = {{Route::StartUp, "start-up"},
@@ -254,8 +277,8 @@ private slots:
         WindowFixture f;
         QVERIFY(f.folder.isValid());
         const std::string line = "parametr1=" + bytes(text) + "\r\n";
-        QVERIFY(f.folder.writeBytes("v.vq",
-                                    "konfig=abc.set\r\n" + line + "wybor1=0\r\nwybor2=0\r\n"));
+        QVERIFY(
+            f.folder.writeBytes("v.vq", "konfig=abc.set\r\n" + line + "wybor1=0\r\nwybor2=0\r\n"));
         f.main.load();
         f.typeName("v.vq");
         f.values().clickLoad();
@@ -300,20 +323,31 @@ private slots:
         QTest::addColumn<QString>("title");
 
         const QString restore = "konfig=d.set\nwybor1=0\nwybor2=0\n";
-        QTest::newRow("sesja.dat at start-up")
-            << "sesja.dat" << "" << "" << std::vector<std::string>{} << "Dravix";
+        QTest::newRow("sesja.dat at start-up") << "sesja.dat"
+                                               << ""
+                                               << "" << std::vector<std::string>{} << "Dravix";
         QTest::newRow("sesja.dat at closing")
-            << "sesja.dat" << "" << "close" << std::vector<std::string>{kCannotWrite} << "Dravix";
+            << "sesja.dat"
+            << ""
+            << "close" << std::vector<std::string>{kCannotWrite} << "Dravix";
         QTest::newRow("description at start-up")
             << "d.set" << restore << "" << std::vector<std::string>{} << "Dravix - d.set";
         QTest::newRow("description in the chooser")
-            << "d.set" << "" << "choose" << std::vector<std::string>{} << "Dravix";
+            << "d.set"
+            << ""
+            << "choose" << std::vector<std::string>{} << "Dravix";
         QTest::newRow("value file loaded")
-            << "v.vq" << "" << "load" << std::vector<std::string>{kNotPresent} << "Dravix";
+            << "v.vq"
+            << ""
+            << "load" << std::vector<std::string>{kNotPresent} << "Dravix";
         QTest::newRow("value file saved")
-            << "v.vq" << "" << "save" << std::vector<std::string>{kCannotWrite} << "Dravix";
+            << "v.vq"
+            << ""
+            << "save" << std::vector<std::string>{kCannotWrite} << "Dravix";
         QTest::newRow("value file deleted")
-            << "v.vq" << "" << "delete" << std::vector<std::string>{kCannotDelete} << "Dravix";
+            << "v.vq"
+            << ""
+            << "delete" << std::vector<std::string>{kCannotDelete} << "Dravix";
     }
 
     void directoryInPlace()

@@ -109,8 +109,8 @@ private slots:
         const WorkDir dir(m_folder->workPath());
         QVERIFY(WriteStateRecord(dir, "sesja.dat", exampleRecord()));
         QCOMPARE(*m_folder->bytes("sesja.dat"), formatStateRecord(exampleRecord()));
-        QCOMPARE(QDir(m_folder->work()).entryList(QDir::AllEntries | QDir::Hidden
-                                                  | QDir::NoDotAndDotDot),
+        QCOMPARE(QDir(m_folder->work())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"sesja.dat"});
     }
 

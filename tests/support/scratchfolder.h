@@ -20,8 +20,8 @@ public:
     ScratchFolder()
         : m_previous(QDir::currentPath())
     {
-        m_valid = m_root.isValid() && QDir(m_root.path()).mkdir(QStringLiteral("work"))
-                  && QDir::setCurrent(work());
+        m_valid = m_root.isValid() && QDir(m_root.path()).mkdir(QStringLiteral("work")) &&
+                  QDir::setCurrent(work());
     }
     ~ScratchFolder() { QDir::setCurrent(m_previous); }
     ScratchFolder(const ScratchFolder &) = delete;
@@ -40,8 +40,8 @@ public:
     bool writeBytes(const std::string &relative, const std::string &bytes) const
     {
         QFile file(pathOf(relative));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-               && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
     }
     // UTF-8 text, written as Windows-1250 with CR LF line ends.
     bool writeText(const std::string &relative, const std::string &text) const
@@ -69,9 +69,8 @@ public:
         QStringList entries;
         for (const auto &entry :
              std::filesystem::recursive_directory_iterator(m_root.path().toStdString())) {
-            QString line = QString::fromStdString(entry.path().lexically_relative(
-                                                     m_root.path().toStdString())
-                                                     .native());
+            QString line = QString::fromStdString(
+                entry.path().lexically_relative(m_root.path().toStdString()).native());
             if (entry.is_regular_file()) {
                 QFile file(QString::fromStdString(entry.path().native()));
                 if (file.open(QIODevice::ReadOnly))

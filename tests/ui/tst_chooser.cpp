@@ -107,11 +107,21 @@ private slots:
         if (how == 2)
             m_f->chooser().select(-1);
         switch (how) {
-        case 0: m_f->chooser().pressEscape(); break;
-        case 1: m_f->chooser().clickCancel(); break;
-        case 2: m_f->chooser().clickRead(); break;
-        case 3: m_f->main.clickValueFiles(); break;
-        case 4: m_f->main.close(); break;
+        case 0:
+            m_f->chooser().pressEscape();
+            break;
+        case 1:
+            m_f->chooser().clickCancel();
+            break;
+        case 2:
+            m_f->chooser().clickRead();
+            break;
+        case 3:
+            m_f->main.clickValueFiles();
+            break;
+        case 4:
+            m_f->main.close();
+            break;
         }
         QVERIFY(!m_f->chooser().isOpen());
         QCOMPARE(m_f->values().isOpen(), how == 3);
@@ -141,8 +151,7 @@ private slots:
         m_f->chooser().select(1);
         QVERIFY(m_f->folder.writeBytes("aaa.set", "tytul=X\r\n"));
         m_f->main.clickChooser();
-        QCOMPARE(m_f->chooser().files().entries,
-                 (std::vector<std::string>{"abc.set", "xyz.set"}));
+        QCOMPARE(m_f->chooser().files().entries, (std::vector<std::string>{"abc.set", "xyz.set"}));
         QCOMPARE(m_f->chooser().files().selected, 1);
         m_f->chooser().clickCancel();
         m_f->main.clickChooser();

@@ -44,8 +44,7 @@ private:
         m_chooser->sync();
         m_values->sync();
     }
-    template<typename T>
-    T *control(const QString &which, const char *name) const
+    template <typename T> T *control(const QString &which, const char *name) const
     {
         T *widget = dialog(which)->findChild<T *>(QString::fromLatin1(name));
         if (!widget)
@@ -94,10 +93,12 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("chooser") << "chooser" << "Typ" << "Dravix - wybór pliku"
-                                 << QSize(292, 187);
-        QTest::newRow("value files") << "values" << "Zapis" << "Dravix - Zapis/odczyt"
-                                     << QSize(302, 275);
+        QTest::newRow("chooser") << "chooser"
+                                 << "Typ"
+                                 << "Dravix - wybór pliku" << QSize(292, 187);
+        QTest::newRow("value files") << "values"
+                                     << "Zapis"
+                                     << "Dravix - Zapis/odczyt" << QSize(302, 275);
     }
     void windows()
     {
@@ -122,8 +123,8 @@ private slots:
         const QPoint centre = window->screen()->availableGeometry().center();
         // Placed before the window manager's frame is known: centred up to the frame's width.
         const QSize frame = window->frameGeometry().size() - window->size();
-        QVERIFY2((window->geometry().center() - centre).manhattanLength()
-                     <= frame.width() + frame.height() + 2,
+        QVERIFY2((window->geometry().center() - centre).manhattanLength() <=
+                     frame.width() + frame.height() + 2,
                  "the dialog opens centred on the screen");
     }
 
@@ -135,33 +136,44 @@ private slots:
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<qreal>("points");
 
-        QTest::newRow("Typ lWyborPliku") << "chooser" << "lWyborPliku"
-                                         << "Wybór pliku konfiguracyjnego:"
-                                         << QRect(36, 14, 211, 16) << 9.75;
-        QTest::newRow("PodgladPlikow") << "chooser" << "PodgladPlikow" << QString()
-                                       << QRect(18, 40, 255, 98) << 9.75;
-        QTest::newRow("TypOdczyt") << "chooser" << "TypOdczyt" << "ODCZYT"
-                                   << QRect(42, 150, 87, 27) << 8.25;
-        QTest::newRow("TypAnuluj") << "chooser" << "TypAnuluj" << "ANULUJ"
-                                   << QRect(162, 150, 87, 27) << 8.25;
+        QTest::newRow("Typ lWyborPliku")
+            << "chooser"
+            << "lWyborPliku"
+            << "Wybór pliku konfiguracyjnego:" << QRect(36, 14, 211, 16) << 9.75;
+        QTest::newRow("PodgladPlikow")
+            << "chooser"
+            << "PodgladPlikow" << QString() << QRect(18, 40, 255, 98) << 9.75;
+        QTest::newRow("TypOdczyt") << "chooser"
+                                   << "TypOdczyt"
+                                   << "ODCZYT" << QRect(42, 150, 87, 27) << 8.25;
+        QTest::newRow("TypAnuluj") << "chooser"
+                                   << "TypAnuluj"
+                                   << "ANULUJ" << QRect(162, 150, 87, 27) << 8.25;
 
-        QTest::newRow("Zapis lWyborPliku") << "values" << "lWyborPliku"
-                                           << "Wybór pliku do odczytu/zapisu:"
-                                           << QRect(22, 12, 218, 16) << 9.75;
-        QTest::newRow("ZapisPliki") << "values" << "ZapisPliki" << QString()
-                                    << QRect(20, 36, 265, 98) << 9.75;
-        QTest::newRow("LZapiszJako") << "values" << "LZapiszJako" << "Nazwa pliku:"
-                                     << QRect(20, 140, 88, 16) << 9.75;
-        QTest::newRow("EditPlikZapisu") << "values" << "EditPlikZapisu" << QString()
-                                        << QRect(20, 162, 265, 23) << 9.75;
-        QTest::newRow("OdczytButton") << "values" << "OdczytButton" << "ODCZYTAJ"
-                                      << QRect(24, 198, 95, 27) << 8.25;
-        QTest::newRow("ZapisButton") << "values" << "ZapisButton" << "ZAPISZ"
-                                     << QRect(126, 198, 97, 27) << 8.25;
-        QTest::newRow("ZapisUsun") << "values" << "ZapisUsun" << "USUŃ"
-                                   << QRect(230, 198, 53, 27) << 8.25;
-        QTest::newRow("ZapisAnuluj") << "values" << "ZapisAnuluj" << "WYJŚCIE"
-                                     << QRect(58, 238, 193, 23) << 8.25;
+        QTest::newRow("Zapis lWyborPliku")
+            << "values"
+            << "lWyborPliku"
+            << "Wybór pliku do odczytu/zapisu:" << QRect(22, 12, 218, 16) << 9.75;
+        QTest::newRow("ZapisPliki") << "values"
+                                    << "ZapisPliki" << QString() << QRect(20, 36, 265, 98) << 9.75;
+        QTest::newRow("LZapiszJako") << "values"
+                                     << "LZapiszJako"
+                                     << "Nazwa pliku:" << QRect(20, 140, 88, 16) << 9.75;
+        QTest::newRow("EditPlikZapisu")
+            << "values"
+            << "EditPlikZapisu" << QString() << QRect(20, 162, 265, 23) << 9.75;
+        QTest::newRow("OdczytButton") << "values"
+                                      << "OdczytButton"
+                                      << "ODCZYTAJ" << QRect(24, 198, 95, 27) << 8.25;
+        QTest::newRow("ZapisButton") << "values"
+                                     << "ZapisButton"
+                                     << "ZAPISZ" << QRect(126, 198, 97, 27) << 8.25;
+        QTest::newRow("ZapisUsun") << "values"
+                                   << "ZapisUsun"
+                                   << "USUŃ" << QRect(230, 198, 53, 27) << 8.25;
+        QTest::newRow("ZapisAnuluj") << "values"
+                                     << "ZapisAnuluj"
+                                     << "WYJŚCIE" << QRect(58, 238, 193, 23) << 8.25;
     }
     void controls()
     {
@@ -194,9 +206,8 @@ private slots:
         QTest::newRow("chooser") << "chooser"
                                  << QStringList{"PodgladPlikow", "TypOdczyt", "TypAnuluj"};
         QTest::newRow("value files")
-            << "values"
-            << QStringList{"ZapisPliki", "EditPlikZapisu", "ZapisButton", "ZapisAnuluj",
-                           "ZapisUsun", "OdczytButton"};
+            << "values" << QStringList{"ZapisPliki",  "EditPlikZapisu", "ZapisButton",
+                                       "ZapisAnuluj", "ZapisUsun",      "OdczytButton"};
     }
     void tabOrder()
     {
@@ -219,11 +230,16 @@ private slots:
     {
         QTest::addColumn<QString>("which");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("chooser, list") << "chooser" << "PodgladPlikow";
-        QTest::newRow("chooser, button") << "chooser" << "TypAnuluj";
-        QTest::newRow("value files, list") << "values" << "ZapisPliki";
-        QTest::newRow("value files, name box") << "values" << "EditPlikZapisu";
-        QTest::newRow("value files, button") << "values" << "ZapisAnuluj";
+        QTest::newRow("chooser, list") << "chooser"
+                                       << "PodgladPlikow";
+        QTest::newRow("chooser, button") << "chooser"
+                                         << "TypAnuluj";
+        QTest::newRow("value files, list") << "values"
+                                           << "ZapisPliki";
+        QTest::newRow("value files, name box") << "values"
+                                               << "EditPlikZapisu";
+        QTest::newRow("value files, button") << "values"
+                                             << "ZapisAnuluj";
     }
     void escapeCloses()
     {
@@ -257,10 +273,9 @@ private slots:
     {
         openValues();
         auto *name = control<QLineEdit>("values", "EditPlikZapisu");
-        const QList<QPushButton *> fileButtons = {
-            control<QPushButton>("values", "OdczytButton"),
-            control<QPushButton>("values", "ZapisButton"),
-            control<QPushButton>("values", "ZapisUsun")};
+        const QList<QPushButton *> fileButtons = {control<QPushButton>("values", "OdczytButton"),
+                                                  control<QPushButton>("values", "ZapisButton"),
+                                                  control<QPushButton>("values", "ZapisUsun")};
         for (QPushButton *button : fileButtons)
             QVERIFY(!button->isEnabled());
         QTest::keyClicks(name, "ab");
@@ -310,8 +325,8 @@ private slots:
         QFETCH(QString, which);
         QVERIFY(m_f->folder.writeBytes("pomiar.vq", "konfig=xyz.set\r\n"));
         which == "chooser" ? openChooser() : openValues();
-        auto *list = control<QListWidget>(which, which == "chooser" ? "PodgladPlikow"
-                                                                    : "ZapisPliki");
+        auto *list =
+            control<QListWidget>(which, which == "chooser" ? "PodgladPlikow" : "ZapisPliki");
         clickEntry(list, list->count() - 1, true);
         QVERIFY(!dialog(which)->isVisible());
         QCOMPARE(m_f->main.state().DescriptionFile, std::string("xyz.set"));

@@ -107,10 +107,18 @@ private slots:
         m_f->values().editName("abc");
         QVERIFY(m_f->folder.writeBytes("late.vq", "konfig=abc.set\r\n"));
         switch (how) {
-        case 0: m_f->values().pressEscape(); break;
-        case 1: m_f->values().clickExit(); break;
-        case 2: m_f->main.clickChooser(); break;
-        case 3: m_f->main.close(); break;
+        case 0:
+            m_f->values().pressEscape();
+            break;
+        case 1:
+            m_f->values().clickExit();
+            break;
+        case 2:
+            m_f->main.clickChooser();
+            break;
+        case 3:
+            m_f->main.close();
+            break;
         }
         QVERIFY(!m_f->values().isOpen());
         QCOMPARE(m_f->chooser().isOpen(), how == 2);

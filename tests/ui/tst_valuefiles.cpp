@@ -110,8 +110,8 @@ private slots:
         QTest::addColumn<QString>("folderInTheWay");
         QTest::newRow("name longer than the file system allows")
             << std::string(300, 'n') << QString();
-        QTest::newRow("a directory where the file should be") << std::string("abc")
-                                                               << QString("abc.vq");
+        QTest::newRow("a directory where the file should be")
+            << std::string("abc") << QString("abc.vq");
         QTest::newRow("slash out of the folder") << std::string("../victim") << QString();
         QTest::newRow("slash into a subfolder") << std::string("sub/victim") << QString("sub");
         QTest::newRow("back slash") << std::string("..\\victim") << QString();
@@ -369,7 +369,9 @@ private slots:
         const StateRecord saved = m_f->main.stateRecord();
         m_f->typeName("zapis");
         m_f->values().clickSave();
-        QVERIFY(m_f->folder.bytes("zapis.vq")->starts_with("konfig=\xb3\xf3" "d\x9f.set\r\n"));
+        QVERIFY(m_f->folder.bytes("zapis.vq")
+                    ->starts_with("konfig=\xb3\xf3"
+                                  "d\x9f.set\r\n"));
 
         m_f->chooseDescription("xyz.set");
         m_f->typeName("zapis.vq");

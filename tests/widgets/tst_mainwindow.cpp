@@ -26,7 +26,8 @@ private:
             : dir(folder.toStdString())
             , logic(dir, port, platform)
             , window(logic)
-        {}
+        {
+        }
         WorkDir dir;
         FakeSerialPort port;
         FakePlatform platform;
@@ -50,30 +51,33 @@ private slots:
         QTest::addColumn<QColor>("text");
         const QColor yellow(255, 255, 0), lightYellow(255, 255, 192), lightRed(255, 128, 128);
         const QColor none;
-        QTest::newRow("lModel") << "lModel" << "MODEL URZĄDZENIA: ???" << QRect(20, 10, 543, 20)
-                                << none;
-        QTest::newRow("lZestawParametrow") << "lZestawParametrow" << "Zestaw parametrów:"
-                                           << QRect(24, 46, 139, 16) << lightYellow;
-        QTest::newRow("OptionZestaw1") << "OptionZestaw1" << "1 - 4" << QRect(190, 44, 57, 21)
-                                       << lightYellow;
-        QTest::newRow("OptionZestaw2") << "OptionZestaw2" << "5 - 8" << QRect(278, 44, 57, 21)
-                                       << lightYellow;
-        QTest::newRow("lNumerPortu") << "lNumerPortu" << "Nr portu szeregowego:"
-                                     << QRect(24, 350, 157, 16) << yellow;
-        QTest::newRow("lPortInfo") << "lPortInfo" << "Port niedostępny!"
-                                   << QRect(72, 376, 111, 16) << lightRed;
-        QTest::newRow("lPredkoscPortu") << "lPredkoscPortu" << "Parametry transmisji RS232:"
-                                        << QRect(234, 350, 195, 16) << yellow;
-        QTest::newRow("PrzyciskOdczyt") << "PrzyciskOdczyt" << "ODCZYT DANYCH"
-                                        << QRect(22, 414, 151, 24) << none;
-        QTest::newRow("PrzyciskZapisz") << "PrzyciskZapisz" << "ZAPIS DANYCH"
-                                        << QRect(174, 414, 151, 24) << none;
-        QTest::newRow("PrzyciskWybor") << "PrzyciskWybor" << "KONFIGURACJA"
-                                       << QRect(326, 414, 151, 24) << none;
-        QTest::newRow("Command1") << "Command1" << "ODCZYT/ZAPIS SESJI"
-                                  << QRect(478, 414, 151, 24) << none;
-        QTest::newRow("PrzyciskWyjscie") << "PrzyciskWyjscie" << "WYJŚCIE"
-                                         << QRect(630, 414, 75, 24) << none;
+        QTest::newRow("lModel") << "lModel"
+                                << "MODEL URZĄDZENIA: ???" << QRect(20, 10, 543, 20) << none;
+        QTest::newRow("lZestawParametrow")
+            << "lZestawParametrow"
+            << "Zestaw parametrów:" << QRect(24, 46, 139, 16) << lightYellow;
+        QTest::newRow("OptionZestaw1") << "OptionZestaw1"
+                                       << "1 - 4" << QRect(190, 44, 57, 21) << lightYellow;
+        QTest::newRow("OptionZestaw2") << "OptionZestaw2"
+                                       << "5 - 8" << QRect(278, 44, 57, 21) << lightYellow;
+        QTest::newRow("lNumerPortu")
+            << "lNumerPortu"
+            << "Nr portu szeregowego:" << QRect(24, 350, 157, 16) << yellow;
+        QTest::newRow("lPortInfo") << "lPortInfo"
+                                   << "Port niedostępny!" << QRect(72, 376, 111, 16) << lightRed;
+        QTest::newRow("lPredkoscPortu")
+            << "lPredkoscPortu"
+            << "Parametry transmisji RS232:" << QRect(234, 350, 195, 16) << yellow;
+        QTest::newRow("PrzyciskOdczyt") << "PrzyciskOdczyt"
+                                        << "ODCZYT DANYCH" << QRect(22, 414, 151, 24) << none;
+        QTest::newRow("PrzyciskZapisz") << "PrzyciskZapisz"
+                                        << "ZAPIS DANYCH" << QRect(174, 414, 151, 24) << none;
+        QTest::newRow("PrzyciskWybor") << "PrzyciskWybor"
+                                       << "KONFIGURACJA" << QRect(326, 414, 151, 24) << none;
+        QTest::newRow("Command1") << "Command1"
+                                  << "ODCZYT/ZAPIS SESJI" << QRect(478, 414, 151, 24) << none;
+        QTest::newRow("PrzyciskWyjscie") << "PrzyciskWyjscie"
+                                         << "WYJŚCIE" << QRect(630, 414, 75, 24) << none;
     }
 
     void controls()
@@ -114,7 +118,8 @@ private slots:
         QVERIFY(f.window.findChild<QLabel *>("lPortInfo")->isVisible());
         QVERIFY(f.window.findChild<QRadioButton *>("OptionZestaw1")->isChecked());
         for (int k = 0; k < 8; ++k) {
-            auto *entry = f.window.findChild<QLineEdit *>(QStringLiteral("EdycjaParametru_%1").arg(k));
+            auto *entry =
+                f.window.findChild<QLineEdit *>(QStringLiteral("EdycjaParametru_%1").arg(k));
             QVERIFY(entry);
             QCOMPARE(entry->text(), QStringLiteral("0"));
             QVERIFY(!entry->isVisible());
@@ -127,7 +132,8 @@ private slots:
     {
         QTemporaryDir folder;
         writeFile(folder.filePath("a.set"),
-                  "tytul=Model \xa5\r\nnazwa2=Pr\xea" "dko\x9c\xe6:\r\naktywny2=1\r\n"
+                  "tytul=Model \xa5\r\nnazwa2=Pr\xea"
+                  "dko\x9c\xe6:\r\naktywny2=1\r\n"
                   "zakresmax2=100\r\ndodajport=1\r\ndodajport=2\r\ndodajparam=9600,n,8,1\r\n");
         writeFile(folder.filePath("sesja.dat"),
                   "konfig=a.set\r\nparametr2=42\r\nwybor1=1\r\nwybor2=0\r\nzestaw= 1\r\n");
@@ -170,9 +176,8 @@ private slots:
         {
             const char *key;
             QColor colour;
-        } steps[] = {{"1", QColor(255, 64, 64)},
-                     {"2", QColor(255, 255, 255)},
-                     {"0", QColor(255, 64, 64)}};
+        } steps[] = {
+            {"1", QColor(255, 64, 64)}, {"2", QColor(255, 255, 255)}, {"0", QColor(255, 64, 64)}};
         for (const auto &step : steps) {
             QTest::keyClicks(entry, QString::fromLatin1(step.key));
             QCOMPARE(base(entry), step.colour);
@@ -210,8 +215,14 @@ private slots:
         QStringList expected;
         for (int k = 0; k < 8; ++k)
             expected << QStringLiteral("EdycjaParametru_%1").arg(k);
-        expected << "NumerPortu" << "Predkosc" << "PrzyciskOdczyt" << "PrzyciskZapisz"
-                 << "PrzyciskWybor" << "Command1" << "PrzyciskWyjscie" << "OptionZestaw1"
+        expected << "NumerPortu"
+                 << "Predkosc"
+                 << "PrzyciskOdczyt"
+                 << "PrzyciskZapisz"
+                 << "PrzyciskWybor"
+                 << "Command1"
+                 << "PrzyciskWyjscie"
+                 << "OptionZestaw1"
                  << "OptionZestaw2";
         QStringList chain;
         QWidget *w = f.window.findChild<QWidget *>(expected.first());

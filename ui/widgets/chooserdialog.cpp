@@ -36,7 +36,8 @@ ChooserDialog::ChooserDialog(ChooserLogic &logic, std::function<void()> changed)
         const int row = m_files->row(item);
         forward([&] { m_logic.doubleClick(row); });
     });
-    connect(read, &QPushButton::clicked, this, [this] { forward([this] { m_logic.clickRead(); }); });
+    connect(read, &QPushButton::clicked, this,
+            [this] { forward([this] { m_logic.clickRead(); }); });
     connect(cancel, &QPushButton::clicked, this,
             [this] { forward([this] { m_logic.clickCancel(); }); });
 }

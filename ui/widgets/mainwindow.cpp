@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-
 namespace {
 
 constexpr Rgb kYellow{255, 255, 0};
@@ -76,22 +75,22 @@ QPixmap drawLogo(QSize size, const QFont &base)
     font.setPixelSize(20);
     painter.setFont(font);
     painter.setPen(QColor(255, 255, 255));
-    painter.drawText(QRectF(frame.left(), frame.bottom() - 36, frame.width(), 30),
-                     Qt::AlignCenter, QStringLiteral("DRAVIX"));
+    painter.drawText(QRectF(frame.left(), frame.bottom() - 36, frame.width(), 30), Qt::AlignCenter,
+                     QStringLiteral("DRAVIX"));
     return pixmap;
 }
 
 } // namespace
 
 MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_logic(logic)
 {
     setObjectName(QStringLiteral("MF"));
     setWindowTitle(QStringLiteral("Dravix"));
-    setFixedSize(toPixels({0, 0, MainWindowDesign::kClientWidth, MainWindowDesign::kClientHeight})
-                     .size());
+    setFixedSize(
+        toPixels({0, 0, MainWindowDesign::kClientWidth, MainWindowDesign::kClientHeight}).size());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, toColor(kWindowBlue));
     setPalette(palette);
@@ -216,8 +215,7 @@ void MainWindow::buildControls()
     connect(m_lineSettings, &QComboBox::activated, this,
             [this](int index) { forward([&] { m_logic.chooseLineSettings(index); }); });
     connect(read, &QPushButton::clicked, this, [this] { forward([&] { m_logic.clickRead(); }); });
-    connect(write, &QPushButton::clicked, this,
-            [this] { forward([&] { m_logic.clickWrite(); }); });
+    connect(write, &QPushButton::clicked, this, [this] { forward([&] { m_logic.clickWrite(); }); });
     connect(chooser, &QPushButton::clicked, this, [this] {
         forward([&] { m_logic.clickChooser(); });
         if (m_chooser)
@@ -239,13 +237,11 @@ void MainWindow::buildControls()
     for (QLineEdit *entry : m_entries)
         chain(entry);
     for (QWidget *widget : std::initializer_list<QWidget *>{
-             m_ports, m_lineSettings, read, write, chooser, valueFiles, exit, m_option1,
-             m_option2})
+             m_ports, m_lineSettings, read, write, chooser, valueFiles, exit, m_option1, m_option2})
         chain(widget);
 }
 
-template<typename Handler>
-void MainWindow::forward(Handler handler)
+template <typename Handler> void MainWindow::forward(Handler handler)
 {
     handler();
     sync();

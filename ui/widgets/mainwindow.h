@@ -32,8 +32,7 @@ private:
     void buildControls();
     void syncDialogs();
     // Runs a handler of the logic, then shows its effects.
-    template<typename Handler>
-    void forward(Handler handler);
+    template <typename Handler> void forward(Handler handler);
 
     MainWindowLogic &m_logic;
     bool m_closed = false;

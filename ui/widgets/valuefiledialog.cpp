@@ -24,8 +24,7 @@ constexpr Rect ZapisAnuluj{870, 3570, 2895, 345};
 } // namespace
 
 ValueFileDialog::ValueFileDialog(ValueFileLogic &logic, std::function<void()> changed)
-    : FileDialog("Zapis", "Dravix - Zapis/odczyt", kClientWidth, kClientHeight,
-                 std::move(changed))
+    : FileDialog("Zapis", "Dravix - Zapis/odczyt", kClientWidth, kClientHeight, std::move(changed))
     , m_logic(logic)
 {
     addLabel("lWyborPliku", "Wybór pliku do odczytu/zapisu:", lWyborPliku);
@@ -66,11 +65,14 @@ ValueFileDialog::ValueFileDialog(ValueFileLogic &logic, std::function<void()> ch
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString &text) {
         forward([&] { m_logic.editName(text.toStdString()); });
     });
-    connect(m_load, &QPushButton::clicked, this, [this] { forward([this] { m_logic.clickLoad(); }); });
-    connect(m_save, &QPushButton::clicked, this, [this] { forward([this] { m_logic.clickSave(); }); });
+    connect(m_load, &QPushButton::clicked, this,
+            [this] { forward([this] { m_logic.clickLoad(); }); });
+    connect(m_save, &QPushButton::clicked, this,
+            [this] { forward([this] { m_logic.clickSave(); }); });
     connect(m_delete, &QPushButton::clicked, this,
             [this] { forward([this] { m_logic.clickDelete(); }); });
-    connect(exit, &QPushButton::clicked, this, [this] { forward([this] { m_logic.clickExit(); }); });
+    connect(exit, &QPushButton::clicked, this,
+            [this] { forward([this] { m_logic.clickExit(); }); });
 }
 
 void ValueFileDialog::sync()
