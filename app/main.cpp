@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 
     std::error_code error;
-    Program program(std::filesystem::current_path(error));
+    Dravix::Program program(std::filesystem::current_path(error));
     program.start();
     return QApplication::exec();
 }

@@ -15,6 +15,8 @@
 #include <fstream>
 #include <string>
 
+using namespace Dravix;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

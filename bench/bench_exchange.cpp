@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace Dravix;
+
 // Read exchanges against dravix-sim: the time from the request written to the reply taken.
 int main(int argc, char **argv)
 {

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <optional>
 
+using namespace Dravix;
+
 namespace {
 
 struct Run

@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 
+using namespace Dravix;
+
 // Typing: one keystroke into a parameter entry of the main window, its validation (the
 // entry's colour follows its range) and the repaint.
 int main(int argc, char *argv[])

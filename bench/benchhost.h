@@ -10,6 +10,8 @@
 #include <array>
 #include <string>
 
+namespace Dravix {
+
 // The window's part in the timed exchanges: real precise timers, messages counted.
 class BenchHost : public ExchangeHost
 {
@@ -58,3 +60,5 @@ private:
     QTimer m_timer2;
     QEventLoop m_loop;
 };
+
+} // namespace Dravix

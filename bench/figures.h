@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace Dravix {
+
 // The median of a series of measurements and its spread, the machine's noise.
 struct Figures
 {
@@ -31,3 +33,5 @@ struct Figures
                     median, unit, min, max, runs);
     }
 };
+
+} // namespace Dravix

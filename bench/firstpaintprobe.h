@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace Dravix {
+
 // Calls back once the window's first paint has been drawn and handed to the screen.
 class FirstPaintProbe : public QObject
 {
@@ -34,3 +36,5 @@ private:
     std::function<void()> m_painted;
     bool m_seen = false;
 };
+
+} // namespace Dravix

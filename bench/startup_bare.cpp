@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QWidget>
 
+using namespace Dravix;
+
 // One start of a bare Qt Widgets window of the given size; reports when it first paints. With
 // a third argument, the window shows that text in a label: the toolkit's floor with text.
 int main(int argc, char *argv[])

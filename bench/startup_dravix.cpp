@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+using namespace Dravix;
+
 // One start of Dravix in the current folder, built the way the program's main() builds it;
 // reports when the main window first paints.
 int main(int argc, char *argv[])

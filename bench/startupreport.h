@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdio>
 
+namespace Dravix {
+
 // A start-up run's report on its output: the time from main to the first paint, the moment of
 // that paint on the steady clock, the window's size and the peak resident memory.
 class StartupReport
@@ -62,3 +64,5 @@ private:
     Clock::time_point m_paintedAt;
     FirstPaintProbe m_probe;
 };
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace Dravix {
+
 // Passes everything to a real port and times each request from its write to the taking of
 // the reply.
 class TimingPort : public SerialPort
@@ -41,3 +43,5 @@ private:
     QElapsedTimer m_clock;
     qint64 m_sentAt = 0;
 };
+
+} // namespace Dravix

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+using namespace Dravix;
+
 namespace {
 
 // The whole text converted, or nothing when iconv refuses any of it.

@@ -26,6 +26,8 @@
 #include <utility>
 #include <vector>
 
+using namespace Dravix;
+
 namespace {
 
 std::filesystem::path scratchFolder()

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace Dravix;
+
 namespace {
 
 // Halves to the even neighbour, then clamped: worked out from floor, not from nearbyint.

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <string>
 
+using namespace Dravix;
+
 namespace {
 
 // CRC-16/MODBUS from a table built at start, apart from the frame code's bit loop.

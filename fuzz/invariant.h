@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace Dravix {
+
 // Ends the run when an invariant does not hold; libFuzzer then keeps the input as a crash.
 inline void require(bool holds, const char *what)
 {
@@ -11,3 +13,5 @@ inline void require(bool holds, const char *what)
         std::abort();
     }
 }
+
+} // namespace Dravix

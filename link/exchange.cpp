@@ -5,6 +5,8 @@
 #include "numbers.h"
 #include "serialport.h"
 
+namespace Dravix {
+
 namespace {
 
 constexpr const char *kPortUnavailable = "Port szeregowy niedostepny!";
@@ -180,3 +182,5 @@ void Exchange::abandon()
     m_stage = Stage::Idle;
     m_port.close();
 }
+
+} // namespace Dravix

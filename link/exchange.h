@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace Dravix {
+
 class SerialPort;
 struct ModelState;
 
@@ -51,3 +53,5 @@ private:
     ExchangeHost &m_host;
     Stage m_stage = Stage::Idle;
 };
+
+} // namespace Dravix

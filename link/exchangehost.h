@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace Dravix {
+
 enum class ExchangeTimer {
     Timer1, // completes a write
     Timer2, // completes a read
@@ -29,3 +31,5 @@ public:
     // The port of the exchange has been closed; the window may act on what it put off.
     virtual void exchangeEnded() = 0;
 };
+
+} // namespace Dravix

@@ -1,5 +1,7 @@
 #include "framecheck.h"
 
+namespace Dravix {
+
 CheckBytes FrameCheck(std::span<const std::uint8_t> bytes)
 {
     std::uint16_t reg = 0xFFFF;
@@ -23,3 +25,5 @@ bool FrameCheckOk(std::span<const std::uint8_t> bytesWithCheck)
     const CheckBytes check = FrameCheck(bytesWithCheck.first(n - 2));
     return check[0] == bytesWithCheck[n - 2] && check[1] == bytesWithCheck[n - 1];
 }
+
+} // namespace Dravix

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+namespace Dravix {
+
 // The CRC-16/MODBUS check value that ends every frame.
 using CheckBytes = std::array<std::uint8_t, 2>;
 
@@ -12,3 +14,5 @@ CheckBytes FrameCheck(std::span<const std::uint8_t> bytes);
 
 // True when the last two bytes are the check value of the bytes before them.
 bool FrameCheckOk(std::span<const std::uint8_t> bytesWithCheck);
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <span>
 
+namespace Dravix {
+
 namespace {
 
 Bytes header(std::uint8_t code, std::uint8_t command)
@@ -113,3 +115,5 @@ ReplyOutcome checkWriteReply(const Bytes &reply, std::uint8_t code)
         return ReplyOutcome::WriteRefused;
     return ReplyOutcome::Accepted;
 }
+
+} // namespace Dravix

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+namespace Dravix {
+
 inline constexpr std::size_t kShortFrameSize = 8;
 inline constexpr std::size_t kLongFrameSize = 24;
 inline constexpr std::uint8_t kReadCommand = 0x03;
@@ -45,3 +47,5 @@ std::optional<std::int16_t> entryValue(const std::string &text);
 
 ReadReplyCheck checkReadReply(const Bytes &reply, std::uint8_t code);
 ReplyOutcome checkWriteReply(const Bytes &reply, std::uint8_t code);
+
+} // namespace Dravix

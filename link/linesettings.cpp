@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+namespace Dravix {
+
 namespace {
 
 std::optional<int> positiveInteger(std::string_view text)
@@ -84,3 +86,5 @@ std::optional<LineSettings> LineSettings::parse(std::string_view text)
         return std::nullopt;
     return settings;
 }
+
+} // namespace Dravix

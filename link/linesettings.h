@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+namespace Dravix {
+
 // A line-settings text "speed,parity,data bits,stop bits" taken apart; empty text is 9600,n,8,1.
 struct LineSettings
 {
@@ -17,3 +19,5 @@ struct LineSettings
     // Empty for any text that is not exactly of that form.
     static std::optional<LineSettings> parse(std::string_view text);
 };
+
+} // namespace Dravix

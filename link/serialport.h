@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace Dravix {
+
 // The serial port as the exchanges use it: open, write, read everything received, close.
 class SerialPort
 {
@@ -21,3 +23,5 @@ public:
     // Never fails; closing a closed port is harmless.
     virtual void close() = 0;
 };
+
+} // namespace Dravix

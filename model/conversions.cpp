@@ -1,5 +1,7 @@
 #include "conversions.h"
 
+namespace Dravix {
+
 namespace {
 
 // Length in bytes of the UTF-8 character that starts a text (1 for a stray byte).
@@ -42,3 +44,5 @@ std::uint8_t EntryBit(int k)
 {
     return k >= 0 && k <= 7 ? std::uint8_t(1u << k) : 0;
 }
+
+} // namespace Dravix

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace Dravix {
+
 // Value of a text that is exactly one hexadecimal digit; 0 for any other text.
 std::uint8_t HexDigitValue(std::string_view text);
 
@@ -12,3 +14,5 @@ std::uint8_t HexPairToByte(std::string_view text);
 
 // The bit of entry field k in the invalid-entries mask: 2^k for k = 0..7, else 0.
 std::uint8_t EntryBit(int k);
+
+} // namespace Dravix

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace Dravix {
+
 namespace {
 
 // Code points of the bytes 0x80..0xFF.
@@ -109,3 +111,5 @@ std::string utf8ToCp1250(std::string_view text)
     }
     return out;
 }
+
+} // namespace Dravix

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace Dravix {
+
 // Windows-1250 bytes to UTF-8. Every byte value maps to one character; the five values the
 // code page leaves undefined map to the control characters of the same value.
 std::string cp1250ToUtf8(std::string_view bytes);
@@ -10,3 +12,5 @@ std::string cp1250ToUtf8(std::string_view bytes);
 // UTF-8 to Windows-1250. Characters the code page cannot hold, and malformed UTF-8 bytes,
 // become "?".
 std::string utf8ToCp1250(std::string_view text);
+
+} // namespace Dravix

@@ -7,6 +7,8 @@
 
 #include <array>
 
+namespace Dravix {
+
 namespace {
 
 enum class SlotKey { Name, Upper, Lower, Min, Max, Value, Active };
@@ -134,3 +136,5 @@ void KeyDispatcher::ResetParameterValues()
     m_state.ActiveSet = 1;
     m_controls.clearListSelections();
 }
+
+} // namespace Dravix

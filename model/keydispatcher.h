@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace Dravix {
+
 class ModelControls;
 struct ModelState;
 
@@ -22,3 +24,5 @@ private:
     ModelState &m_state;
     ModelControls &m_controls;
 };
+
+} // namespace Dravix

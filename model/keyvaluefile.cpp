@@ -3,6 +3,8 @@
 #include "cp1250.h"
 #include "workdir.h"
 
+namespace Dravix {
+
 void forEachPair(std::string_view text, const PairHandler &handler)
 {
     std::string key;
@@ -61,3 +63,5 @@ void WriteKeyValueLine(std::string_view key, std::string_view value, std::string
     file.append(value);
     file += "\r\n";
 }
+
+} // namespace Dravix

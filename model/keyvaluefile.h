@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace Dravix {
+
 class WorkDir;
 
 using PairHandler = std::function<void(std::string_view key, const std::string &value)>;
@@ -19,3 +21,5 @@ void ReadKeyValueFile(const WorkDir &dir, std::string_view name, const PairHandl
 
 // Appends key=value and CR LF.
 void WriteKeyValueLine(std::string_view key, std::string_view value, std::string &file);
+
+} // namespace Dravix

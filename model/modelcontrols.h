@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace Dravix {
+
 // The fields of the model that live in the main window's controls. Every setter acts like
 // the user's change of that control, with the same handlers.
 class ModelControls
@@ -21,3 +23,5 @@ public:
     virtual void selectSetOption(int set) = 0;
     virtual void clearListSelections() = 0;
 };
+
+} // namespace Dravix

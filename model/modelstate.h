@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace Dravix {
+
 inline constexpr int kSlotCount = 8;
 
 // The module-wide state shared by the model, the device link and the windows.
@@ -21,3 +23,5 @@ struct ModelState
     std::int16_t PortNumber = 0;
     std::int16_t PortAvailable = 0;
 };
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+namespace Dravix {
+
 namespace {
 
 bool isBlank(char c)
@@ -216,3 +218,5 @@ bool IsNumericText(std::string_view text, std::string_view decimalSeparator)
     }
     return i == text.size();
 }
+
+} // namespace Dravix

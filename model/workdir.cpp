@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace Dravix {
+
 namespace fs = std::filesystem;
 
 WorkDir::WorkDir(fs::path folder)
@@ -130,3 +132,5 @@ bool WorkDir::remove(std::string_view name) const
     std::error_code error;
     return fs::remove(pathOf(name), error) && !error;
 }
+
+} // namespace Dravix

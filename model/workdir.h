@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace Dravix {
+
 // The one folder in which every file of the program lives. Names are bare file names; a
 // name that could reach outside the folder ("", ".", "..", a path separator, a NUL) names no
 // file of it, so nothing outside is ever read, written or deleted.
@@ -40,3 +42,5 @@ private:
 
     std::filesystem::path m_folder;
 };
+
+} // namespace Dravix

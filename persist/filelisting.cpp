@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace Dravix {
+
 namespace {
 
 char lowerAscii(char c)
@@ -44,3 +46,5 @@ std::vector<std::string> listFilesWithExtension(const WorkDir &dir, std::string_
     });
     return names;
 }
+
+} // namespace Dravix

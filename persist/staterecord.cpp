@@ -4,6 +4,8 @@
 #include "keyvaluefile.h"
 #include "workdir.h"
 
+namespace Dravix {
+
 std::string formatStateRecord(const StateRecord &record)
 {
     std::string text;
@@ -31,3 +33,5 @@ std::string valueFileName(std::string_view nameBoxText)
         name += ".vq";
     return name;
 }
+
+} // namespace Dravix

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace Dravix {
+
 class WorkDir;
 
 // The working state that the state file and the value files keep.
@@ -25,3 +27,5 @@ bool WriteStateRecord(const WorkDir &dir, std::string_view name, const StateReco
 
 // The value file for a name box text: ".vq" appended unless the text already ends in ".vq".
 std::string valueFileName(std::string_view nameBoxText);
+
+} // namespace Dravix

@@ -5,6 +5,8 @@
 #include "mainwindowlogic.h"
 #include "valuefilelogic.h"
 
+namespace Dravix {
+
 ChooserLogic::ChooserLogic(MainWindowLogic &main)
     : m_main(main)
 {
@@ -48,3 +50,5 @@ void ChooserLogic::LoadChosenDescription()
     }
     close();
 }
+
+} // namespace Dravix

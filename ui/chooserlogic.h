@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace Dravix {
+
 class MainWindowLogic;
 
 // The description chooser without a toolkit: its file list and what its events do.
@@ -35,3 +37,5 @@ private:
     bool m_open = false;
     ListState m_files;
 };
+
+} // namespace Dravix

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace Dravix {
+
 // Position and size in twips (1/1440 inch; 15 twips are one device-independent pixel).
 struct Rect
 {
@@ -52,3 +54,5 @@ struct ListState
         return selected >= 0 && selected < int(entries.size()) ? entries[selected] : std::string();
     }
 };
+
+} // namespace Dravix

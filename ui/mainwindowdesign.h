@@ -2,6 +2,8 @@
 
 #include "controlstate.h"
 
+namespace Dravix {
+
 // Design values of the main window, in twips.
 namespace MainWindowDesign {
 
@@ -31,3 +33,5 @@ inline constexpr Rect Command1{7170, 6210, 2260, 360};
 inline constexpr Rect PrzyciskWyjscie{9450, 6210, 1125, 360};
 
 } // namespace MainWindowDesign
+
+} // namespace Dravix

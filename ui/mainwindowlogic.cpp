@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+namespace Dravix {
+
 namespace {
 
 int roundTwips(double value)
@@ -328,3 +330,5 @@ void MainWindowLogic::exchangeEnded()
     if (m_portTestPutOff)
         runPortTest();
 }
+
+} // namespace Dravix

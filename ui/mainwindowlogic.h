@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+namespace Dravix {
+
 class ChooserLogic;
 class Platform;
 class SerialPort;
@@ -124,3 +126,5 @@ private:
     bool m_portInfoVisible = true;
     bool m_portTestPutOff = false;
 };
+
+} // namespace Dravix

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace Dravix {
+
 // What the window logic needs of the toolkit: message boxes, the exchange timers, one pass of
 // pending events and the user's decimal separator.
 class Platform
@@ -18,3 +20,5 @@ public:
     virtual void disarmTimer(ExchangeTimer timer) = 0;
     virtual std::string decimalSeparator() const = 0;
 };
+
+} // namespace Dravix

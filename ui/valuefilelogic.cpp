@@ -6,6 +6,8 @@
 #include "staterecord.h"
 #include "workdir.h"
 
+namespace Dravix {
+
 namespace {
 
 constexpr const char *kValueFileExtension = ".vq";
@@ -129,3 +131,5 @@ void ValueFileLogic::refreshList()
             m_files.selected = i;
     }
 }
+
+} // namespace Dravix

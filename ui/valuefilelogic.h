@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace Dravix {
+
 class MainWindowLogic;
 
 // The value-file dialog without a toolkit: its file list, name box and buttons, and the
@@ -52,3 +54,5 @@ private:
     std::string m_nameText;
     bool m_fileButtonsEnabled = false;
 };
+
+} // namespace Dravix

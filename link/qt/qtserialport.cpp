@@ -8,6 +8,8 @@
 #include <poll.h>
 #endif
 
+namespace Dravix {
+
 namespace {
 
 QSerialPort::Parity qtParity(LineSettings::Parity parity)
@@ -148,3 +150,5 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error)
     }
     m_port.clearError();
 }
+
+} // namespace Dravix

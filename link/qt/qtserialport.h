@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+namespace Dravix {
+
 // The serial port on Qt SerialPort; port N is the entry COM<N> of the working folder if there
 // is one, else the platform's N-th port.
 class QtSerialPort : public QObject, public SerialPort
@@ -33,3 +35,5 @@ private:
     QSerialPort m_port;
     bool m_gone = false;
 };
+
+} // namespace Dravix

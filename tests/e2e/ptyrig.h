@@ -14,6 +14,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+namespace Dravix {
+
 // A fresh working folder with the real serial port, the exchanges and a host of type Host,
 // ready for dravix-sim; the folder is the current directory while the rig lives.
 template <typename Host> class PtyRig
@@ -76,3 +78,5 @@ public:
     Exchange exchange;
     SimProcess sim;
 };
+
+} // namespace Dravix

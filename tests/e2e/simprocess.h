@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QStringList>
 
+namespace Dravix {
+
 // dravix-sim started in a folder, with its printed lines collected.
 class SimProcess
 {
@@ -80,3 +82,5 @@ private:
     QProcess m_process;
     QStringList m_lines;
 };
+
+} // namespace Dravix

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace Dravix {
+
 // The main window's part in an exchange, with real one-shot timers and recorded messages.
 class TimedHost : public ExchangeHost
 {
@@ -63,3 +65,5 @@ private:
     QTimer m_timer1;
     QTimer m_timer2;
 };
+
+} // namespace Dravix

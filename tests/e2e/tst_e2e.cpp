@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using namespace Dravix;
+
 using namespace OutcomeMessages;
 
 namespace {

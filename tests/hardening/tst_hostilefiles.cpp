@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+using namespace Dravix;
+
 namespace {
 
 enum class Route { StartUp, Chooser, ValueFile };

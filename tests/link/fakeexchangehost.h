@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace Dravix {
+
 // The main window as the exchanges see it: records every call and whether the port was open.
 class FakeExchangeHost : public ExchangeHost
 {
@@ -76,3 +78,5 @@ public:
 private:
     const FakeSerialPort &m_port;
 };
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace Dravix {
+
 // Puts a test function into an empty temporary working directory and leaves it afterwards.
 class FreshWorkingDir
 {
@@ -28,3 +30,5 @@ private:
     QString m_previous;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+} // namespace Dravix

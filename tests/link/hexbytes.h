@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace Dravix {
+
 // Bytes from and to the spaced hexadecimal notation of the frame tables ("FF FF 01 05").
 inline Bytes hexBytes(const char *text)
 {
@@ -18,3 +20,5 @@ inline QString hexText(const Bytes &bytes)
                          static_cast<qsizetype>(bytes.size()));
     return QString::fromLatin1(raw.toHex(' ').toUpper());
 }
+
+} // namespace Dravix

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+using namespace Dravix;
+
 using namespace OutcomeMessages;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Dravix;
+
 // The check value against the catalogue, the worked examples and single-bit errors.
 class TestFrameCheck : public QObject
 {

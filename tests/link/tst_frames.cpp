@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Dravix;
+
 Q_DECLARE_METATYPE(ReplyOutcome)
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Dravix;
+
 // Which line-settings texts open a port, and with what.
 class TestLineSettings : public QObject
 {

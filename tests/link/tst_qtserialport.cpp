@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Dravix;
+
 // Which path a port number opens, and settings that fail the open before any device is touched.
 class TestQtSerialPort : public QObject
 {

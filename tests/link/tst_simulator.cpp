@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace Dravix;
+
 namespace {
 
 constexpr const char *kRead = "FF FF 01 05 00 03 51 D8";

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Dravix;
+
 // Hexadecimal digits, the device-code pair and the bits of the invalid-entries mask.
 class ConversionsTest : public QObject
 {

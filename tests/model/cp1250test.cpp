@@ -4,6 +4,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace Dravix;
+
 // Windows-1250 at the file boundary, held against iconv for every byte value.
 class Cp1250Test : public QObject
 {

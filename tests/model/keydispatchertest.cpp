@@ -7,6 +7,8 @@
 
 #include <array>
 
+using namespace Dravix;
+
 namespace {
 
 // Records every change the dispatcher makes to the window's controls, in order.

@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+using namespace Dravix;
+
 // The key/value reader and writer and the exact-name presence test.
 class KeyValueFileTest : public QObject
 {

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+using namespace Dravix;
+
 // The one number rule, the rounding to 16 bits and the entry test for numbers.
 class NumbersTest : public QObject
 {

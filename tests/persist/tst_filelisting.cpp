@@ -7,6 +7,8 @@
 
 #include <memory>
 
+using namespace Dravix;
+
 // Which files the two dialogs list, and in which order.
 class TestFileListing : public QObject
 {

@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 
+using namespace Dravix;
+
 Q_DECLARE_METATYPE(StateRecord)
 Q_DECLARE_METATYPE(std::string)
 

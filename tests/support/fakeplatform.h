@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace Dravix {
+
 // Records messages and timers; a test may act from inside a message box or an event pass.
 class FakePlatform : public Platform
 {
@@ -34,3 +36,5 @@ public:
     std::function<void(const std::string &)> onMessage;
     std::function<void()> onEvents;
 };
+
+} // namespace Dravix

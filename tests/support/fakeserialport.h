@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace Dravix {
+
 // A serial port that opens as told, records what is written and plays back a reply.
 class FakeSerialPort : public SerialPort
 {
@@ -42,3 +44,5 @@ public:
     std::vector<std::string> openedSettings;
     std::vector<Bytes> written;
 };
+
+} // namespace Dravix

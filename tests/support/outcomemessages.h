@@ -1,5 +1,7 @@
 #pragma once
 
+namespace Dravix {
+
 // The texts the user sees at the end of an exchange, as the tests expect them.
 namespace OutcomeMessages {
 
@@ -13,3 +15,5 @@ inline constexpr const char *kPortUnavailable = "Port szeregowy niedostepny!";
 inline constexpr const char *kInvalidValues = "Blednie wprowadzone wartosci parametrow!";
 
 } // namespace OutcomeMessages
+
+} // namespace Dravix

@@ -12,6 +12,8 @@
 #include <string>
 #include <sys/resource.h>
 
+namespace Dravix {
+
 // A fresh working directory "work", current while the object lives, inside a temporary folder
 // that stands for everything outside the working directory.
 class ScratchFolder
@@ -115,3 +117,5 @@ private:
     rlimit m_saved{};
     void (*m_handler)(int) = nullptr;
 };
+
+} // namespace Dravix

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace Dravix;
+
 // The main window's start-up, grid layout, set switch and entry validation, without a display.
 class MainWindowLogicTest : public QObject
 {

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+using namespace Dravix;
+
 // The description chooser without a toolkit.
 class TestChooser : public QObject
 {

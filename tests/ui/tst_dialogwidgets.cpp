@@ -14,6 +14,8 @@
 
 #include <memory>
 
+using namespace Dravix;
+
 // The Qt widgets of the two dialogs on the offscreen platform.
 class TestDialogWidgets : public QObject
 {

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 
+using namespace Dravix;
+
 namespace {
 
 // How the saving process is stopped: at a byte of its temporary file, or at a system call.

@@ -8,6 +8,8 @@
 #include <memory>
 #include <random>
 
+using namespace Dravix;
+
 namespace {
 
 const std::string kReadDone = "Parametry odczytane poprawnie!";

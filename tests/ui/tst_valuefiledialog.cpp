@@ -4,6 +4,8 @@
 
 #include <memory>
 
+using namespace Dravix;
+
 Q_DECLARE_METATYPE(std::string)
 
 // The value-file dialog without a toolkit: its list, its name box and its buttons.

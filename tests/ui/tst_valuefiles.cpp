@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+using namespace Dravix;
+
 Q_DECLARE_METATYPE(std::string)
 
 namespace {

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <string>
 
+namespace Dravix {
+
 // The main window's logic over a fresh working directory with two device descriptions:
 // abc.set (ports 1 to 3, every slot in use) and xyz.set (ports 7 and 8, slot 6 not in use).
 struct WindowFixture
@@ -76,3 +78,5 @@ struct WindowFixture
     FakePlatform platform;
     MainWindowLogic main;
 };
+
+} // namespace Dravix

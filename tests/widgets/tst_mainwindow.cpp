@@ -14,6 +14,8 @@
 
 #include <fstream>
 
+using namespace Dravix;
+
 // The main window's widgets on the offscreen platform.
 class TestMainWindow : public QObject
 {

@@ -5,6 +5,8 @@
 
 #include <span>
 
+namespace Dravix {
+
 void RequestScanner::feed(const Bytes &bytes)
 {
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
@@ -64,3 +66,5 @@ void RequestScanner::discard(std::size_t count)
                        m_buffer.begin() + static_cast<std::ptrdiff_t>(count));
     m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(count));
 }
+
+} // namespace Dravix

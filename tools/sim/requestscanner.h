@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace Dravix {
+
 // Finds read and write requests in the byte stream from the port; anything else is discarded.
 class RequestScanner
 {
@@ -23,3 +25,5 @@ private:
     Bytes m_buffer;
     Bytes m_discarded;
 };
+
+} // namespace Dravix

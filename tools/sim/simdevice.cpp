@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace Dravix {
+
 SimDevice::SimDevice(const SimOptions &options)
     : m_options(options)
     , m_values(options.values)
@@ -89,3 +91,5 @@ Bytes SimDevice::reply(const Bytes &request, bool faulty)
         bytes.push_back(0x5A);
     return bytes;
 }
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+namespace Dravix {
+
 // The simulated device: the replies to a request, with the chosen fault.
 class SimDevice
 {
@@ -33,3 +35,5 @@ private:
     std::mt19937 m_random{20240607};
     Bytes m_flood;
 };
+
+} // namespace Dravix

@@ -4,6 +4,8 @@
 #include <tuple>
 #include <utility>
 
+namespace Dravix {
+
 namespace {
 
 constexpr long kMaxNoise = 16L * 1024 * 1024;
@@ -191,3 +193,5 @@ Faults (each applies to every reply, or to the first --fault-count replies):
   --help            show this text
 )";
 }
+
+} // namespace Dravix

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace Dravix {
+
 // The simulator's command line.
 struct SimOptions
 {
@@ -36,3 +38,5 @@ struct SimOptions
     std::string parse(const std::vector<std::string> &arguments);
     static std::string usage();
 };
+
+} // namespace Dravix

@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+namespace Dravix {
+
 namespace {
 
 constexpr int kClientWidth = 4380;
@@ -57,3 +59,5 @@ void ChooserDialog::escape()
 {
     m_logic.pressEscape();
 }
+
+} // namespace Dravix

@@ -2,6 +2,8 @@
 
 #include "filedialog.h"
 
+namespace Dravix {
+
 class ChooserLogic;
 
 // The description chooser's widgets: they mirror the logic and forward the user's input.
@@ -19,3 +21,5 @@ protected:
 private:
     ChooserLogic &m_logic;
 };
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace Dravix {
+
 // The design's fonts where the system has them, else the metric-compatible ones. Only a family
 // that is installed is named: asking for a missing one makes the toolkit search substitutes.
 inline QFont designFont(const QFont &base, qreal points, bool bold, const QString &first = {})
@@ -24,3 +26,5 @@ inline QFont designFont(const QFont &base, qreal points, bool bold, const QStrin
     font.setBold(bold);
     return font;
 }
+
+} // namespace Dravix

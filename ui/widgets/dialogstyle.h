@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace Dravix {
+
 // Fonts, colours and placement shared by the two dialogs.
 namespace DialogStyle {
 
@@ -33,3 +35,5 @@ inline void centreOnScreen(QWidget *window)
 }
 
 } // namespace DialogStyle
+
+} // namespace Dravix

@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+namespace Dravix {
+
 using namespace DialogStyle;
 
 FileDialog::FileDialog(const char *objectName, const char *caption, int clientWidth,
@@ -145,3 +147,5 @@ void FileDialog::closeEvent(QCloseEvent *event)
         forward([this] { escape(); });
     event->accept();
 }
+
+} // namespace Dravix

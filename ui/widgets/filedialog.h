@@ -10,6 +10,8 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
+namespace Dravix {
+
 // What the two file dialogs share: a fixed blue top-level window, a file list mirrored from
 // the logic, and Esc and the window frame handed to the logic.
 class FileDialog : public QWidget
@@ -53,3 +55,5 @@ private:
     QFont m_textFont;
     QFont m_buttonFont;
 };
+
+} // namespace Dravix

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace Dravix {
+
 namespace {
 
 constexpr Rgb kYellow{255, 255, 0};
@@ -327,3 +329,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
 }
+
+} // namespace Dravix

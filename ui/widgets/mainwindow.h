@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
-class ChooserDialog;
-class MainWindowLogic;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace Dravix {
+
+class ChooserDialog;
+class MainWindowLogic;
 class ValueFileDialog;
 
 // The main window's widgets: they mirror the logic's control state and forward the user's input.
@@ -51,3 +54,5 @@ private:
     ChooserDialog *m_chooser = nullptr;
     ValueFileDialog *m_valueFiles = nullptr;
 };
+
+} // namespace Dravix

@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace Dravix {
+
 Program::Program(const std::filesystem::path &folder)
     : m_dir(std::make_unique<WorkDir>(folder))
     , m_port(std::make_unique<QtSerialPort>(m_dir->folder()))
@@ -41,3 +43,5 @@ void Program::start()
     }
     m_window->show();
 }
+
+} // namespace Dravix

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 
+namespace Dravix {
+
 class MainWindow;
 class MainWindowLogic;
 class QtPlatform;
@@ -30,3 +32,5 @@ private:
     std::unique_ptr<MainWindowLogic> m_logic;
     std::unique_ptr<MainWindow> m_window;
 };
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QMessageBox>
 
+namespace Dravix {
+
 QtPlatform::QtPlatform()
 {
     for (auto [timer, id] : {std::pair{&m_timer1, ExchangeTimer::Timer1},
@@ -60,3 +62,5 @@ std::string QtPlatform::decimalSeparator() const
 {
     return QLocale().decimalPoint().toStdString();
 }
+
+} // namespace Dravix

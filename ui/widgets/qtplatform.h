@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace Dravix {
+
 // The toolkit's side of the platform: message boxes, the two one-shot exchange timers and the
 // single pass of pending events.
 class QtPlatform : public QObject, public Platform
@@ -41,3 +43,5 @@ private:
     std::function<void()> m_refresh;
     std::function<void(ExchangeTimer)> m_timerHandler;
 };
+
+} // namespace Dravix

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QtMath>
 
+namespace Dravix {
+
 // 15 twips are one device-independent pixel.
 inline QRect toPixels(const Rect &r)
 {
@@ -17,3 +19,5 @@ inline QColor toColor(const Rgb &c)
 {
     return QColor(c.red, c.green, c.blue);
 }
+
+} // namespace Dravix

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+namespace Dravix {
+
 namespace {
 
 constexpr int kClientWidth = 4530;
@@ -98,3 +100,5 @@ void ValueFileDialog::escape()
 {
     m_logic.pressEscape();
 }
+
+} // namespace Dravix

@@ -4,6 +4,9 @@
 
 class QLineEdit;
 class QPushButton;
+
+namespace Dravix {
+
 class ValueFileLogic;
 
 // The value-file dialog's widgets: they mirror the logic and forward the user's input.
@@ -25,3 +28,5 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_delete = nullptr;
 };
+
+} // namespace Dravix
