@@ -21,7 +21,7 @@ std::string formatStateRecord(const StateRecord &record)
     return text;
 }
 
-bool WriteStateRecord(const WorkDir &dir, std::string_view name, const StateRecord &record)
+bool WriteStateRecord(WorkDir &dir, std::string_view name, const StateRecord &record)
 {
     return dir.replaceAtomically(name, utf8ToCp1250(formatStateRecord(record)));
 }

@@ -23,7 +23,7 @@ std::string formatStateRecord(const StateRecord &record);
 
 // Writes the record in Windows-1250 to the named file of the folder, replacing it atomically;
 // false when it cannot be written (the old file then stays as it was).
-bool WriteStateRecord(const WorkDir &dir, std::string_view name, const StateRecord &record);
+bool WriteStateRecord(WorkDir &dir, std::string_view name, const StateRecord &record);
 
 // The value file for a name box text: ".vq" appended unless the text already ends in ".vq".
 std::string valueFileName(std::string_view nameBoxText);

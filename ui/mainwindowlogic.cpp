@@ -23,7 +23,7 @@ int roundTwips(double value)
 
 } // namespace
 
-MainWindowLogic::MainWindowLogic(const WorkDir &dir, SerialPort &port, Platform &platform)
+MainWindowLogic::MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platform)
     : m_dir(dir)
     , m_platform(platform)
     , m_dispatcher(m_state, *this)

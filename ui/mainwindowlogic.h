@@ -25,7 +25,7 @@ class WorkDir;
 class MainWindowLogic : public ModelControls, public ExchangeHost
 {
 public:
-    MainWindowLogic(const WorkDir &dir, SerialPort &port, Platform &platform);
+    MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platform);
     ~MainWindowLogic() override;
 
     // Events of the window, from the user or the toolkit.
@@ -96,7 +96,7 @@ public:
     const ModelState &state() const { return m_state; }
     KeyDispatcher &dispatcher() { return m_dispatcher; }
     Exchange &exchange() { return m_exchange; }
-    const WorkDir &workDir() const { return m_dir; }
+    WorkDir &workDir() const { return m_dir; }
     Platform &platform() { return m_platform; }
     ChooserLogic &chooser() { return *m_chooser; }
     ValueFileLogic &valueFiles() { return *m_valueFiles; }
@@ -105,7 +105,7 @@ private:
     void setSlotVisible(int k, bool visible);
     void runPortTest();
 
-    const WorkDir &m_dir;
+    WorkDir &m_dir;
     Platform &m_platform;
     ModelState m_state;
     KeyDispatcher m_dispatcher;

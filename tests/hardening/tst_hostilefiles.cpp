@@ -101,7 +101,7 @@ QStringList changes(const MainWindowLogic &main)
 {
     FakeSerialPort port;
     FakePlatform platform;
-    const WorkDir nowhere("/nonexistent");
+    DiskWorkDir nowhere("/nonexistent");
     const MainWindowLogic fresh(nowhere, port, platform);
     const QStringList before = described(fresh);
     QStringList changed;

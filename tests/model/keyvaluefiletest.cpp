@@ -1,6 +1,6 @@
 #include "cp1250.h"
 #include "keyvaluefile.h"
-#include "workdir.h"
+#include "diskworkdir.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,7 +63,7 @@ void KeyValueFileTest::writeFile(const QString &name, const QByteArray &bytes)
 QStringList KeyValueFileTest::read(std::string_view name)
 {
     QStringList pairs;
-    ReadKeyValueFile(WorkDir(m_temp->path().toStdString()), name,
+    ReadKeyValueFile(DiskWorkDir(m_temp->path().toStdString()), name,
                      [&pairs](std::string_view key, const std::string &value) {
                          pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|" +
                                       QString::fromStdString(value);
@@ -181,7 +181,7 @@ void KeyValueFileTest::presence()
         writeFile(onDisk, "a=1\r\n");
     }
     const std::string_view name(asked.constData(), std::size_t(asked.size()));
-    QCOMPARE(WorkDir(m_temp->path().toStdString()).isPresent(name), present);
+    QCOMPARE(DiskWorkDir(m_temp->path().toStdString()).isPresent(name), present);
     QCOMPARE(read(name), present ? QStringList{"a|1"} : QStringList{});
 }
 
@@ -208,7 +208,7 @@ void KeyValueFileTest::fileThatCannotBeReadIsSkipped()
         if (::access(path.toLocal8Bit().constData(), R_OK) == 0)
             QSKIP("running with rights that read any file");
     }
-    QVERIFY(WorkDir(m_temp->path().toStdString()).isPresent("abc.set"));
+    QVERIFY(DiskWorkDir(m_temp->path().toStdString()).isPresent("abc.set"));
     QCOMPARE(read("abc.set"), QStringList{});
 }
 

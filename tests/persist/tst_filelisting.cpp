@@ -1,7 +1,7 @@
 #include "scratchfolder.h"
 
 #include "filelisting.h"
-#include "workdir.h"
+#include "diskworkdir.h"
 
 #include <QTest>
 
@@ -59,7 +59,7 @@ private slots:
         for (const QString &name : folders)
             QVERIFY(m_folder->makeFolder(name.toStdString()));
 
-        const WorkDir dir(m_folder->workPath());
+        DiskWorkDir dir(m_folder->workPath());
         QStringList got;
         for (const std::string &name : listFilesWithExtension(dir, extension.toStdString()))
             got << QString::fromStdString(name);

@@ -2,7 +2,7 @@
 
 #include "keyvaluefile.h"
 #include "staterecord.h"
-#include "workdir.h"
+#include "diskworkdir.h"
 
 #include <QTest>
 
@@ -80,7 +80,7 @@ private slots:
     {
         QFETCH(StateRecord, record);
         QFETCH(QByteArray, bytes);
-        const WorkDir dir(m_folder->workPath());
+        DiskWorkDir dir(m_folder->workPath());
         QVERIFY(WriteStateRecord(dir, "sesja.dat", record));
         QCOMPARE(QByteArray::fromStdString(*m_folder->bytes("sesja.dat")), bytes);
     }
@@ -91,7 +91,7 @@ private slots:
         record.descriptionFile = "Zażółć gęślą jaźń.set";
         record.entries[3] = " spacje ";
         record.entries[4] = "12=34";
-        const WorkDir dir(m_folder->workPath());
+        DiskWorkDir dir(m_folder->workPath());
         QVERIFY(WriteStateRecord(dir, "x.vq", record));
 
         std::map<std::string, std::string> pairs;
@@ -108,7 +108,7 @@ private slots:
     void replacesTheWholeOldFile()
     {
         QVERIFY(m_folder->writeBytes("sesja.dat", std::string(4000, 'x') + "\r\nzestaw= 2\r\n"));
-        const WorkDir dir(m_folder->workPath());
+        DiskWorkDir dir(m_folder->workPath());
         QVERIFY(WriteStateRecord(dir, "sesja.dat", exampleRecord()));
         QCOMPARE(*m_folder->bytes("sesja.dat"), formatStateRecord(exampleRecord()));
         QCOMPARE(QDir(m_folder->work())
@@ -139,7 +139,7 @@ private slots:
             QVERIFY(m_folder->makeFolder(folderInTheWay.toStdString()));
         QVERIFY(m_folder->writeBytes("../sesja.dat", "outside"));
         const QStringList before = m_folder->snapshot();
-        const WorkDir dir(m_folder->workPath());
+        DiskWorkDir dir(m_folder->workPath());
         QVERIFY(!WriteStateRecord(dir, name, exampleRecord()));
         QCOMPARE(m_folder->snapshot(), before);
     }
@@ -148,7 +148,7 @@ private slots:
     {
         QVERIFY(m_folder->writeBytes("sesja.dat", "konfig=old.set\r\n"));
         const QStringList before = m_folder->snapshot();
-        const WorkDir dir(m_folder->workPath());
+        DiskWorkDir dir(m_folder->workPath());
         {
             const FileSizeLimit full(8);
             QVERIFY(!WriteStateRecord(dir, "sesja.dat", exampleRecord()));

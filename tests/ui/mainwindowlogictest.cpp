@@ -3,7 +3,7 @@
 #include "fakeplatform.h"
 #include "fakeserialport.h"
 #include "mainwindowlogic.h"
-#include "workdir.h"
+#include "diskworkdir.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ private:
     QString visibleSlots() const;
 
     std::unique_ptr<QTemporaryDir> m_temp;
-    std::unique_ptr<WorkDir> m_dir;
+    std::unique_ptr<DiskWorkDir> m_dir;
     std::unique_ptr<FakeSerialPort> m_port;
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<MainWindowLogic> m_logic;
@@ -100,7 +100,7 @@ void MainWindowLogicTest::init()
 {
     m_temp = std::make_unique<QTemporaryDir>();
     QVERIFY(m_temp->isValid());
-    m_dir = std::make_unique<WorkDir>(m_temp->path().toStdString());
+    m_dir = std::make_unique<DiskWorkDir>(m_temp->path().toStdString());
     m_port = std::make_unique<FakeSerialPort>();
     m_platform = std::make_unique<FakePlatform>();
 }

@@ -7,7 +7,7 @@
 #include "chooserlogic.h"
 #include "mainwindowlogic.h"
 #include "valuefilelogic.h"
-#include "workdir.h"
+#include "diskworkdir.h"
 
 #include <algorithm>
 #include <string>
@@ -73,7 +73,7 @@ struct WindowFixture
     }
 
     ScratchFolder folder;
-    WorkDir dir;
+    DiskWorkDir dir;
     FakeSerialPort port;
     FakePlatform platform;
     MainWindowLogic main;

@@ -2,7 +2,7 @@
 #include "fakeserialport.h"
 #include "mainwindow.h"
 #include "mainwindowlogic.h"
-#include "workdir.h"
+#include "diskworkdir.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -30,7 +30,7 @@ private:
             , window(logic)
         {
         }
-        WorkDir dir;
+        DiskWorkDir dir;
         FakeSerialPort port;
         FakePlatform platform;
         MainWindowLogic logic;

@@ -4,7 +4,7 @@
 #include "mainwindowlogic.h"
 #include "qtplatform.h"
 #include "qtserialport.h"
-#include "workdir.h"
+#include "diskworkdir.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -12,7 +12,7 @@
 namespace Dravix {
 
 Program::Program(const std::filesystem::path &folder)
-    : m_dir(std::make_unique<WorkDir>(folder))
+    : m_dir(std::make_unique<DiskWorkDir>(folder))
     , m_port(std::make_unique<QtSerialPort>(m_dir->folder()))
     , m_platform(std::make_unique<QtPlatform>())
     , m_logic(std::make_unique<MainWindowLogic>(*m_dir, *m_port, *m_platform))

@@ -9,7 +9,7 @@ class MainWindow;
 class MainWindowLogic;
 class QtPlatform;
 class QtSerialPort;
-class WorkDir;
+class DiskWorkDir;
 
 // The program's parts wired together, and its name given to the application: one place for the
 // program and its benchmarks to start it. Needs the application object.
@@ -26,7 +26,7 @@ public:
     MainWindow &window() { return *m_window; }
 
 private:
-    std::unique_ptr<WorkDir> m_dir;
+    std::unique_ptr<DiskWorkDir> m_dir;
     std::unique_ptr<QtSerialPort> m_port;
     std::unique_ptr<QtPlatform> m_platform;
     std::unique_ptr<MainWindowLogic> m_logic;
