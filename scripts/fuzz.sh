@@ -4,6 +4,7 @@
 # Inputs found to grow coverage are kept in build/fuzz/corpus/<target>, crashing inputs in
 # build/fuzz/findings/. Exits non-zero when any target found one.
 # Usage: scripts/fuzz.sh [seconds per target] [target...]
+set -euo pipefail
 seconds=${1:-10}
 shift $(($# > 0 ? 1 : 0))
 preset=fuzz
