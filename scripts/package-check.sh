@@ -25,26 +25,38 @@ fail() {
     exit 1
 }
 installed_packages() {
-    dpkg-query -W -f='${db:Status-Abbrev} ${Package}:${Architecture}\n' | awk '$1 == "ii" {print $2}' \
-        | sort
+    dpkg-query -W -f='${db:Status-Abbrev} ${Package}:${Architecture}\n' \
+        | awk '$1 == "ii" {print $2}' | sort
 }
+# Puts the machine back as it was; a failure to do so fails the check.
 cleanup() {
+    local mended=yes
     if [ -n "$app" ]; then
         kill "$app" 2>/dev/null || true
         wait "$app" 2>/dev/null || true
     fi
     if [ -n "$previous_deb" ]; then
-        "${apt[@]}" --reinstall --allow-downgrades install "$previous_deb" >"$work/apt.log" 2>&1 \
-            || { cat "$work/apt.log" >&2; echo "package check: could not put back dravix $previous" >&2; }
-        [ -z "$previous_auto" ] || $sudo apt-mark auto dravix >/dev/null
-        echo "dravix $previous, installed before the check, is installed again"
+        if "${apt[@]}" --reinstall --allow-downgrades install "$previous_deb" >"$work/apt.log" 2>&1
+        then
+            [ -z "$previous_auto" ] || $sudo apt-mark auto dravix >/dev/null
+            echo "dravix $previous, installed before the check, is installed again"
+        else
+            cat "$work/apt.log" >&2
+            echo "package check: could not put back dravix $previous" >&2
+            mended=""
+        fi
     fi
     if ((${#installed_by_us[@]})); then
-        "${apt[@]}" purge "${installed_by_us[@]}" >/dev/null \
-            || echo "package check: could not purge ${installed_by_us[*]}" >&2
-        echo "purged what the check installed: ${installed_by_us[*]}"
+        if "${apt[@]}" purge "${installed_by_us[@]}" >"$work/apt.log" 2>&1; then
+            echo "purged what the check installed: ${installed_by_us[*]}"
+        else
+            cat "$work/apt.log" >&2
+            echo "package check: could not purge ${installed_by_us[*]}" >&2
+            mended=""
+        fi
     fi
     rm -rf "$work"
+    [ -n "$mended" ] || exit 1
 }
 trap cleanup EXIT
 # One check at a time on this machine: each installs and removes the same package.
@@ -145,7 +157,8 @@ wait_for_dravix() {
 # closing the window does).
 end_dravix() {
     sleep 1
-    kill -0 "$app" 2>/dev/null || { cat "$work/dravix.err" >&2; fail "dravix did not keep running"; }
+    kill -0 "$app" 2>/dev/null \
+        || { cat "$work/dravix.err" >&2; fail "dravix did not keep running"; }
     kill -TERM "$app"
     local status=0
     wait "$app" || status=$?
