@@ -19,7 +19,7 @@ Program::Program(const std::filesystem::path &folder)
     , m_window(std::make_unique<MainWindow>(*m_logic))
 {
     QGuiApplication::setApplicationName(QStringLiteral("Dravix"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("dravix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(DRAVIX_APP_ID));
     MainWindow *window = m_window.get();
     MainWindowLogic *logic = m_logic.get();
     m_platform->setMessageParent(window);
