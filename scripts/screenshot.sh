@@ -4,7 +4,8 @@
 # On the way it checks that a message of the value-file dialog leaves the keyboard to the dialog.
 # Usage: scripts/screenshot.sh [build folder]   (default build/default)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+preset=none
+source "$(dirname "$0")/setup.sh" xvfb openbox xdotool x11-utils imagemagick
 build=${1:-$root/build/default}
 docs=$root/docs
 work=$(mktemp -d)
