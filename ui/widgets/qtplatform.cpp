@@ -35,6 +35,7 @@ void QtPlatform::showMessage(const std::string &text)
     const QPointer<QWidget> parent = m_messageParent ? m_messageParent() : nullptr;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Dravix"), QString::fromStdString(text),
                     QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     // The keyboard goes back to the window that the message belonged to.
