@@ -1,6 +1,7 @@
 #include "exchange.h"
 
 #include "frames.h"
+#include "messages.h"
 #include "modelstate.h"
 #include "numbers.h"
 #include "serialport.h"
@@ -9,14 +10,7 @@ namespace Dravix {
 
 namespace {
 
-constexpr const char *kPortUnavailable = "Port szeregowy niedostepny!";
-constexpr const char *kInvalidValues = "Blednie wprowadzone wartosci parametrow!";
-constexpr const char *kNoReply = "Urzadzenie nie odpowiada!";
-constexpr const char *kFrameError = "Blad transmisji ramki!";
-constexpr const char *kWrongDevice = "Niewlasciwy kod urzadzenia!";
-constexpr const char *kReadDone = "Parametry odczytane poprawnie!";
-constexpr const char *kWriteDone = "Parametry zapisane do urzadzenia";
-constexpr const char *kWriteRefused = "Zapisanie parametrow do urzadzenia nie powiodlo sie!";
+using namespace Messages;
 
 const char *failureMessage(ReplyOutcome outcome)
 {

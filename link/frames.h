@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bytes.h"
+#include "modelstate.h"
 
 #include <array>
 #include <cstdint>
@@ -14,8 +15,8 @@ inline constexpr std::size_t kLongFrameSize = 24;
 inline constexpr std::uint8_t kReadCommand = 0x03;
 inline constexpr std::uint8_t kWriteCommand = 0x10;
 
-using ParameterValues = std::array<std::int16_t, 8>;
-using EntryTexts = std::array<std::string, 8>;
+using ParameterValues = std::array<std::int16_t, kSlotCount>;
+using EntryTexts = std::array<std::string, kSlotCount>;
 
 enum class ReplyOutcome {
     Accepted,

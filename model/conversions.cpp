@@ -17,18 +17,21 @@ std::size_t firstCharacterLength(std::string_view text)
 
 } // namespace
 
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::uint8_t HexDigitValue(std::string_view text)
 {
-    if (text.size() != 1)
-        return 0;
-    const char c = text.front();
-    if (c >= '0' && c <= '9')
-        return std::uint8_t(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return std::uint8_t(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F')
-        return std::uint8_t(c - 'A' + 10);
-    return 0;
+    const int value = text.size() == 1 ? hexDigit(text.front()) : -1;
+    return value < 0 ? 0 : std::uint8_t(value);
 }
 
 std::uint8_t HexPairToByte(std::string_view text)

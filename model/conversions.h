@@ -5,6 +5,10 @@
 
 namespace Dravix {
 
+// Value of a hexadecimal digit in either case, -1 for any other character: the one rule by
+// which a hexadecimal digit is read.
+int hexDigit(char c);
+
 // Value of a text that is exactly one hexadecimal digit; 0 for any other text.
 std::uint8_t HexDigitValue(std::string_view text);
 

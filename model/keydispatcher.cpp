@@ -1,6 +1,7 @@
 #include "keydispatcher.h"
 
 #include "conversions.h"
+#include "fileformat.h"
 #include "modelcontrols.h"
 #include "modelstate.h"
 #include "numbers.h"
@@ -21,13 +22,13 @@ struct SlotRule
 
 // In the order in which they are tested; no key can match two of them.
 constexpr std::array<SlotRule, 7> kSlotRules = {{
-    {"nazwa", SlotKey::Name},
-    {"opisgora", SlotKey::Upper},
-    {"opisdol", SlotKey::Lower},
-    {"zakresmin", SlotKey::Min},
-    {"zakresmax", SlotKey::Max},
-    {"parametr", SlotKey::Value},
-    {"aktywny", SlotKey::Active},
+    {FileFormat::kNameKey, SlotKey::Name},
+    {FileFormat::kUpperDescriptionKey, SlotKey::Upper},
+    {FileFormat::kLowerDescriptionKey, SlotKey::Lower},
+    {FileFormat::kRangeMinKey, SlotKey::Min},
+    {FileFormat::kRangeMaxKey, SlotKey::Max},
+    {FileFormat::kValueKey, SlotKey::Value},
+    {FileFormat::kActiveKey, SlotKey::Active},
 }};
 
 std::int16_t numberOf(const std::string &value)
@@ -99,7 +100,7 @@ bool KeyDispatcher::applySlotKey(std::string_view key, const std::string &value)
 
 bool KeyDispatcher::applyWholeKey(std::string_view key, const std::string &value)
 {
-    if (key == "zestaw") {
+    if (key == FileFormat::kActiveSetKey) {
         m_state.ActiveSet = 1;
         const double set = ParseLeadingNumber(value);
         if (set == 1.0) {
@@ -109,19 +110,19 @@ bool KeyDispatcher::applyWholeKey(std::string_view key, const std::string &value
             m_controls.selectSetOption(2);
             m_state.ActiveSet = 2;
         }
-    } else if (key == "wybor1") {
+    } else if (key == FileFormat::kPortIndexKey) {
         m_state.SavedPortIndex = numberOf(value);
-    } else if (key == "wybor2") {
+    } else if (key == FileFormat::kSpeedIndexKey) {
         m_state.SavedSpeedIndex = numberOf(value);
-    } else if (key == "konfig") {
+    } else if (key == FileFormat::kDescriptionFileKey) {
         m_state.DescriptionFile = value;
-    } else if (key == "tytul") {
+    } else if (key == FileFormat::kHeadingKey) {
         m_controls.setModelHeading(value);
-    } else if (key == "ID") {
+    } else if (key == FileFormat::kDeviceCodeKey) {
         m_state.DeviceCode = HexPairToByte(value);
-    } else if (key == "dodajport") {
+    } else if (key == FileFormat::kPortEntryKey) {
         m_controls.appendPortEntry(value);
-    } else if (key == "dodajparam") {
+    } else if (key == FileFormat::kLineSettingsEntryKey) {
         m_controls.appendLineSettingsEntry(value);
     } else {
         return false;

@@ -1,5 +1,7 @@
 #include "numbers.h"
 
+#include "conversions.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -22,13 +24,7 @@ bool isDigit(char c)
 
 int digitValue(char c, int base)
 {
-    int value = 16;
-    if (isDigit(c))
-        value = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        value = c - 'A' + 10;
+    const int value = hexDigit(c);
     return value < base ? value : -1;
 }
 

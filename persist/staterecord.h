@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modelstate.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -12,7 +14,7 @@ class WorkDir;
 struct StateRecord
 {
     std::string descriptionFile;
-    std::array<std::string, 8> entries;
+    std::array<std::string, kSlotCount> entries;
     int portIndex = -1;
     int speedIndex = -1;
     int activeSet = 0;

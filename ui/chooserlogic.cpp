@@ -1,5 +1,6 @@
 #include "chooserlogic.h"
 
+#include "fileformat.h"
 #include "filelisting.h"
 #include "keydispatcher.h"
 #include "mainwindowlogic.h"
@@ -17,7 +18,7 @@ void ChooserLogic::open()
     if (m_open)
         return;
     m_main.valueFiles().close();
-    m_files = {listFilesWithExtension(m_main.workDir(), ".set"), -1};
+    m_files = {listFilesWithExtension(m_main.workDir(), FileFormat::kDescriptionExtension), -1};
     m_open = true;
 }
 

@@ -1,6 +1,7 @@
 #include "mainwindowlogic.h"
 
 #include "chooserlogic.h"
+#include "fileformat.h"
 #include "keyvaluefile.h"
 #include "mainwindowdesign.h"
 #include "numbers.h"
@@ -57,11 +58,11 @@ void MainWindowLogic::load()
 void MainWindowLogic::InitMainWindow()
 {
     LayoutParameterGrid();
-    if (m_dir.isPresent("sesja.dat")) {
-        readKeyValueFile("sesja.dat");
+    if (m_dir.isPresent(FileFormat::kStateFile)) {
+        readKeyValueFile(std::string(FileFormat::kStateFile));
         emptyLists();
         readKeyValueFile(m_state.DescriptionFile);
-        m_title = "Dravix - " + m_state.DescriptionFile;
+        m_title = Messages::kTitlePrefix + m_state.DescriptionFile;
         restoreListSelections();
     }
     ShowParameterSet();
@@ -218,8 +219,8 @@ void MainWindowLogic::clickValueFiles()
 void MainWindowLogic::close()
 {
     m_exchange.abandon();
-    if (!WriteStateRecord(m_dir, "sesja.dat", stateRecord()))
-        showMessage("Niewlasciwa nazwa pliku!!!");
+    if (!WriteStateRecord(m_dir, FileFormat::kStateFile, stateRecord()))
+        showMessage(Messages::kCannotWrite);
     m_valueFiles->close();
     m_chooser->close();
 }

@@ -2,6 +2,7 @@
 
 #include "controlstate.h"
 #include "exchange.h"
+#include "messages.h"
 #include "exchangehost.h"
 #include "keydispatcher.h"
 #include "modelcontrols.h"
@@ -113,7 +114,7 @@ private:
     std::unique_ptr<ChooserLogic> m_chooser;
     std::unique_ptr<ValueFileLogic> m_valueFiles;
 
-    std::string m_title = "Dravix";
+    std::string m_title = Messages::kProgramName;
     std::string m_modelHeading = "MODEL URZĄDZENIA: ???";
     std::array<LabelState, kSlotCount> m_names;
     std::array<LabelState, kSlotCount> m_upper;

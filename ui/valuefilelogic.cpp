@@ -1,21 +1,16 @@
 #include "valuefilelogic.h"
 
 #include "chooserlogic.h"
+#include "fileformat.h"
 #include "filelisting.h"
 #include "mainwindowlogic.h"
+#include "messages.h"
 #include "staterecord.h"
 #include "workdir.h"
 
 namespace Dravix {
 
-namespace {
-
-constexpr const char *kValueFileExtension = ".vq";
-constexpr const char *kCannotWrite = "Niewlasciwa nazwa pliku!!!";
-constexpr const char *kCannotDelete = "Niewłaściwa nazwa pliku lub plik nie istnieje!!!";
-constexpr const char *kNotPresent = "Plik o podanej nazwie nie istnieje!";
-
-} // namespace
+using namespace Messages;
 
 ValueFileLogic::ValueFileLogic(MainWindowLogic &main)
     : m_main(main)
@@ -27,7 +22,8 @@ void ValueFileLogic::open()
     if (m_open)
         return;
     m_main.chooser().close();
-    m_files = {listFilesWithExtension(m_main.workDir(), kValueFileExtension, HiddenFiles::Listed),
+    m_files = {listFilesWithExtension(m_main.workDir(), FileFormat::kValueFileExtension,
+                                      HiddenFiles::Listed),
                -1};
     setNameText({});
     m_open = true;
@@ -115,7 +111,7 @@ void ValueFileLogic::LoadValueFile(const std::string &name)
     m_main.ShowParameterSet();
     state.ActiveSet = active;
     m_main.restoreListSelections();
-    m_main.setTitle("Dravix - " + m_main.state().DescriptionFile);
+    m_main.setTitle(kTitlePrefix + m_main.state().DescriptionFile);
 }
 
 void ValueFileLogic::DeleteValueFile()
@@ -131,7 +127,8 @@ void ValueFileLogic::DeleteValueFile()
 void ValueFileLogic::refreshList()
 {
     const std::string selected = m_files.selectedText();
-    m_files = {listFilesWithExtension(m_main.workDir(), kValueFileExtension, HiddenFiles::Listed),
+    m_files = {listFilesWithExtension(m_main.workDir(), FileFormat::kValueFileExtension,
+                                      HiddenFiles::Listed),
                -1};
     for (int i = 0; i < int(m_files.entries.size()); ++i) {
         if (m_files.entries[i] == selected)

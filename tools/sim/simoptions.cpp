@@ -1,5 +1,7 @@
 #include "simoptions.h"
 
+#include "conversions.h"
+
 #include <charconv>
 #include <tuple>
 #include <utility>
@@ -17,17 +19,6 @@ std::optional<long> integer(const std::string &text)
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 } // namespace

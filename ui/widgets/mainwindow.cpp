@@ -60,7 +60,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     , m_logic(logic)
 {
     setObjectName(QStringLiteral("MF"));
-    setWindowTitle(QStringLiteral("Dravix"));
+    setWindowTitle(QString::fromStdString(logic.title()));
     setFixedSize(
         toPixels({0, 0, MainWindowDesign::kClientWidth, MainWindowDesign::kClientHeight}).size());
     QPalette palette = this->palette();

@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 #include "mainwindowlogic.h"
+#include "messages.h"
 #include "qtplatform.h"
 #include "qtserialport.h"
 #include "windowplacement.h"
@@ -18,7 +19,7 @@ Program::Program(const std::filesystem::path &folder)
     , m_logic(std::make_unique<MainWindowLogic>(*m_dir, *m_port, *m_platform))
     , m_window(std::make_unique<MainWindow>(*m_logic))
 {
-    QGuiApplication::setApplicationName(QStringLiteral("Dravix"));
+    QGuiApplication::setApplicationName(QString::fromUtf8(Messages::kProgramName));
     QGuiApplication::setDesktopFileName(QStringLiteral(DRAVIX_APP_ID));
     MainWindow *window = m_window.get();
     MainWindowLogic *logic = m_logic.get();

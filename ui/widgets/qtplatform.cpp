@@ -1,6 +1,7 @@
 #include "qtplatform.h"
 
 #include "exchange.h"
+#include "messages.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -33,8 +34,8 @@ void QtPlatform::showMessage(const std::string &text)
 {
     refresh();
     const QPointer<QWidget> parent = m_messageParent ? m_messageParent() : nullptr;
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Dravix"), QString::fromStdString(text),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(Messages::kProgramName),
+                    QString::fromStdString(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

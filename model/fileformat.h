@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+namespace Dravix {
+
+// The names of the program's files and the keys of their one key/value format, for the writer
+// and the dispatcher alike.
+namespace FileFormat {
+
+inline constexpr std::string_view kStateFile = "sesja.dat";
+inline constexpr std::string_view kDescriptionExtension = ".set";
+inline constexpr std::string_view kValueFileExtension = ".vq";
+
+// Keys of the whole file.
+inline constexpr std::string_view kDescriptionFileKey = "konfig";
+inline constexpr std::string_view kPortIndexKey = "wybor1";
+inline constexpr std::string_view kSpeedIndexKey = "wybor2";
+inline constexpr std::string_view kActiveSetKey = "zestaw";
+inline constexpr std::string_view kHeadingKey = "tytul";
+inline constexpr std::string_view kDeviceCodeKey = "ID";
+inline constexpr std::string_view kPortEntryKey = "dodajport";
+inline constexpr std::string_view kLineSettingsEntryKey = "dodajparam";
+
+// Keys of a parameter slot, followed by its number 1..8.
+inline constexpr std::string_view kNameKey = "nazwa";
+inline constexpr std::string_view kUpperDescriptionKey = "opisgora";
+inline constexpr std::string_view kLowerDescriptionKey = "opisdol";
+inline constexpr std::string_view kRangeMinKey = "zakresmin";
+inline constexpr std::string_view kRangeMaxKey = "zakresmax";
+inline constexpr std::string_view kValueKey = "parametr";
+inline constexpr std::string_view kActiveKey = "aktywny";
+
+} // namespace FileFormat
+
+} // namespace Dravix
