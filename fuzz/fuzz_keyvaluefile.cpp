@@ -50,10 +50,13 @@ void requireConsistent(const MainWindowLogic &main)
     }
     require(state.ActiveSet >= 0 && state.ActiveSet <= 2, "ActiveSet is 0, 1 or 2");
     require(main.optionSelected(1) != main.optionSelected(2), "one option button is selected");
-    if (state.ActiveSet != 0)
-        require(main.optionSelected(state.ActiveSet), "the option shows the active set");
+    // A value file whose set is neither 1 nor 2 leaves ActiveSet at 1 but the set on display as
+    // it was: the option buttons tell which set shows.
+    if (state.ActiveSet == 2)
+        require(main.optionSelected(2), "the option shows the active set");
+    const int shown = main.optionSelected(2) ? 2 : 1;
     for (int row = 0; row < 4; ++row) {
-        const int hidden = state.ActiveSet == 2 ? row : row + 4;
+        const int hidden = shown == 2 ? row : row + 4;
         if (state.ActiveSet != 0)
             require(!main.entry(hidden).visible && !main.parameterName(hidden).visible,
                     "the other set is hidden");
