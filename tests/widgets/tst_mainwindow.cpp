@@ -159,6 +159,21 @@ private slots:
         QCOMPARE(ports->currentIndex(), 1);
         QCOMPARE(f.window.findChild<QComboBox *>("Predkosc")->currentText(),
                  QStringLiteral("9600,n,8,1"));
+
+        // What each port number opens, and what the last test found, as tooltips.
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 opens a device");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 opens a device");
+        QCOMPARE(ports->toolTip(), "port 2 opens a device");
+        auto *portInfo = f.window.findChild<QLabel *>("lPortInfo");
+        QCOMPARE(portInfo->toolTip(), "port 2 opened");
+        f.port.opens = false;
+        f.port.target = "is gone";
+        f.logic.choosePort(0);
+        f.window.sync();
+        QVERIFY(portInfo->isVisible());
+        QCOMPARE(portInfo->toolTip(), "port 1 refused");
+        QCOMPARE(ports->toolTip(), "port 1 is gone");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
     }
 
     void typingColoursTheEntry()

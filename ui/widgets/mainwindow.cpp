@@ -302,8 +302,23 @@ void MainWindow::sync()
     syncList(m_ports, m_logic.ports(), m_shownPorts);
     syncList(m_lineSettings, m_logic.lineSettings(), m_shownLineSettings);
     m_portInfo->setVisible(m_logic.portInfoVisible());
+    syncPortToolTips();
 
     syncDialogs();
+}
+
+void MainWindow::syncPortToolTips()
+{
+    m_portInfo->setToolTip(q(m_logic.portInfoToolTip()));
+    const std::vector<std::string> &tips = m_logic.portEntryToolTips();
+    for (int i = 0; i < m_ports->count() && i < int(tips.size()); ++i) {
+        const QString tip = q(tips[std::size_t(i)]);
+        if (m_ports->itemData(i, Qt::ToolTipRole).toString() != tip)
+            m_ports->setItemData(i, tip, Qt::ToolTipRole);
+    }
+    const int selected = m_ports->currentIndex();
+    m_ports->setToolTip(
+        selected >= 0 && selected < int(tips.size()) ? q(tips[std::size_t(selected)]) : QString());
 }
 
 void MainWindow::syncDialogs()

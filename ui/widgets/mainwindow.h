@@ -34,6 +34,7 @@ protected:
 private:
     void buildControls();
     void syncDialogs();
+    void syncPortToolTips();
     // Runs a handler of the logic, then shows its effects.
     template <typename Handler> void forward(Handler handler);
 
