@@ -2,8 +2,8 @@
 
 #include "portsystem.h"
 
-#include <algorithm>
 #include <cerrno>
+#include <string_view>
 
 namespace Dravix {
 
@@ -20,6 +20,22 @@ std::string joined(const std::vector<std::string> &parts, const char *separator)
         out += part;
     }
     return out;
+}
+
+// N for /dev/ttyS<N-1>, the port that number N opens without a link; else 0.
+int builtInNumber(const std::string &path)
+{
+    constexpr std::string_view prefix = "/dev/ttyS";
+    if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0 ||
+        path.size() > prefix.size() + 4)
+        return 0;
+    int index = 0;
+    for (std::size_t i = prefix.size(); i < path.size(); ++i) {
+        if (path[i] < '0' || path[i] > '9')
+            return 0;
+        index = index * 10 + (path[i] - '0');
+    }
+    return index + 1;
 }
 
 std::string quoted(const std::string &text)
@@ -134,7 +150,7 @@ std::string PortDiagnosis::noSuchDevice(const PortAttempt &attempt) const
     const std::string target = m_system.linkTarget(attempt.path);
     if (!attempt.folderEntry.empty() && !target.empty())
         text = "Łącze " + attempt.folderEntry + " wskazuje na " + target +
-               ", a takiego urządzenia nie ma (adapter odłączony albo dostał inną nazwę).";
+               ",\na takiego urządzenia nie ma (adapter odłączony albo dostał inną nazwę).";
     else
         text = "Urządzenie " + attempt.path + " nie istnieje.";
 
@@ -149,11 +165,21 @@ std::string PortDiagnosis::noSuchDevice(const PortAttempt &attempt) const
         const std::string details = adapterDetails(adapter.path);
         if (!details.empty())
             text += " (" + details + ")";
+        if (const int builtIn = builtInNumber(adapter.path); builtIn > 0)
+            text += " — port " + std::to_string(builtIn) + " bez łącza";
     }
     // A stable name survives replugging and reboots; a bare device name may not.
-    const auto stable = std::find_if(adapters.begin(), adapters.end(),
-                                     [](const SerialAdapter &a) { return !a.stableName.empty(); });
-    const std::string example = stable != adapters.end() ? stable->stableName : adapters[0].path;
+    std::string example;
+    for (const SerialAdapter &adapter : adapters) {
+        if (!adapter.stableName.empty()) {
+            example = adapter.stableName;
+            break;
+        }
+        if (example.empty() && builtInNumber(adapter.path) == 0)
+            example = adapter.path;
+    }
+    if (example.empty())
+        return text;
     const std::string entry = "COM" + std::to_string(attempt.portNumber);
     return text + "\nAby port " + std::to_string(attempt.portNumber) +
            " otwierał adapter, utwórz w folderze roboczym łącze " + entry + ", np.:\nln -sfn " +

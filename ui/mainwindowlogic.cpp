@@ -207,6 +207,17 @@ std::string MainWindowLogic::portEntryToolTip(const std::string &entry) const
     return m_port.portTarget(RoundToInt16(ParseLeadingNumber(entry)));
 }
 
+std::string MainWindowLogic::portListToolTip() const
+{
+    const int selected = m_ports.selected;
+    if (selected < 0 || selected >= int(m_portEntryToolTips.size()))
+        return {};
+    const int number = RoundToInt16(ParseLeadingNumber(m_ports.entries[std::size_t(selected)]));
+    if (number != 0 && number == m_state.PortNumber && !m_portInfoToolTip.empty())
+        return m_portInfoToolTip;
+    return m_portEntryToolTips[std::size_t(selected)];
+}
+
 void MainWindowLogic::timerFired(ExchangeTimer timer)
 {
     if (timer == ExchangeTimer::Timer1)

@@ -96,6 +96,9 @@ public:
     const std::string &portInfoToolTip() const { return m_portInfoToolTip; }
     // What each port entry's number opens, as of the last port test or the entry's arrival.
     const std::vector<std::string> &portEntryToolTips() const { return m_portEntryToolTips; }
+    // The port list's own: the last note when it was about the selected entry's number (also
+    // after a success, when lPortInfo is hidden), else what the selected entry opens.
+    std::string portListToolTip() const;
 
     ModelState &state() { return m_state; }
     const ModelState &state() const { return m_state; }

@@ -86,6 +86,16 @@ private slots:
         QCOMPARE(m_rig->exchange.TestPort("1"), 0);
         QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
         QVERIFY(!m_rig->port.isOpen());
+        QCOMPARE(m_rig->port.openCause(), PortCause::SettingsRefused);
+        QVERIFY(m_rig->host.portNote.find("„9600,n,9,1” nie mają postaci") != std::string::npos);
+
+        // The terminal keeps 8 data bits without parity whatever it is told.
+        m_rig->host.lineSettings = "9600,e,7,1";
+        QCOMPARE(m_rig->exchange.TestPort("1"), 0);
+        QCOMPARE(m_rig->port.openCause(), PortCause::SettingsRefused);
+        QVERIFY(m_rig->host.portNote.find("nie przyjmuje parametrów transmisji „9600,e,7,1”") !=
+                std::string::npos);
+        QVERIFY(!m_rig->port.isOpen());
 
         m_rig->host.lineSettings = "19200,N,8,1";
         QCOMPARE(m_rig->exchange.TestPort("1"), 1);
@@ -109,7 +119,7 @@ private slots:
         QCOMPARE(m_rig->port.openCause(), PortCause::NoSuchDevice);
         const QString note = QString::fromStdString(m_rig->host.portNote);
         QVERIFY2(note.startsWith("Port 2: COM2 → /dev/ttyUSB97\nŁącze COM2 wskazuje na "
-                                 "/dev/ttyUSB97, a takiego urządzenia nie ma"),
+                                 "/dev/ttyUSB97,\na takiego urządzenia nie ma"),
                  qPrintable(note));
         QCOMPARE(QString::fromStdString(m_rig->port.portTarget(2)),
                  "Port 2: COM2 → /dev/ttyUSB97 (nie istnieje)");

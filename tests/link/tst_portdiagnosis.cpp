@@ -46,7 +46,7 @@ private slots:
         QTest::addColumn<QString>("target");   // where the entry points; empty: a plain file
         QTest::addColumn<bool>("adapters");    // the adapters (and their devices) are present
         QTest::addColumn<QStringList>("more"); // devices, "group:<name>:<in session>:<in
-                                               // account>", "holder:<text>"
+                                               // account>", "holder:<text>", "adapter:<path>"
         QTest::addColumn<PortCause>("cause");
         QTest::addColumn<QStringList>("says");
         QTest::addColumn<QStringList>("doesNotSay");
@@ -75,13 +75,19 @@ private slots:
             << Outcome::OpenFailed << ENOENT << "COM1"
             << "/dev/ttyUSB1" << true << QStringList{} << PortCause::NoSuchDevice
             << QStringList{"Port 1: COM1 → /dev/ttyUSB1\n",
-                           "Łącze COM1 wskazuje na /dev/ttyUSB1, a takiego urządzenia nie ma",
-                           "\n• /dev/ttyS4\n",
+                           "Łącze COM1 wskazuje na /dev/ttyUSB1,\na takiego urządzenia nie ma",
+                           "\n• /dev/ttyS4 — port 5 bez łącza\n",
                            "\n• " + byId +
                                " → /dev/ttyUSB0 (FTDI, FT232R USB UART, nr seryjny "
                                "A10K)",
                            "łącze COM1, np.:\nln -sfn " + byId + " COM1"}
             << QStringList{"Nie widać"};
+        QTest::newRow("link to an unplugged adapter, a built-in port left")
+            << Outcome::OpenFailed << ENOENT << "COM1" << byId << false
+            << QStringList{"adapter:/dev/ttyS0"} << PortCause::NoSuchDevice
+            << QStringList{"Port 1: COM1 → " + byId + "\n",
+                           "Obecne adaptery szeregowe:\n• /dev/ttyS0 — port 1 bez łącza"}
+            << QStringList{"ln -s", "Nie widać"};
         QTest::newRow("no such built-in port, no adapter")
             << Outcome::OpenFailed << ENOENT << ""
             << "" << false << QStringList{} << PortCause::NoSuchDevice
@@ -185,6 +191,8 @@ private slots:
             if (parts[0] == "group")
                 system.group =
                     DeviceGroup{parts[1].toStdString(), parts[2] == "1", parts[3] == "1"};
+            else if (parts[0] == "adapter")
+                system.present.push_back({parts[1].toStdString(), "", "", "", ""});
             else if (parts[0] == "holder")
                 system.holding.push_back(item.mid(7).toStdString());
             else

@@ -549,6 +549,7 @@ void MainWindowLogicTest::portNotes()
     QCOMPARE(
         toStringList(w.portEntryToolTips()),
         (QStringList{"port 1 opens a device", "port 2 opens a device", "port 0 opens a device"}));
+    QCOMPARE(w.portListToolTip(), std::string("port 1 opened"));
 
     // Each port test tells anew what every entry opens now, and why the chosen one failed.
     m_port->opens = false;
@@ -558,6 +559,11 @@ void MainWindowLogicTest::portNotes()
     QCOMPARE(w.portInfoToolTip(), std::string("port 2 refused"));
     QCOMPARE(toStringList(w.portEntryToolTips()),
              (QStringList{"port 1 is gone", "port 2 is gone", "port 0 is gone"}));
+    QCOMPARE(w.portListToolTip(), std::string("port 2 refused"));
+    // An entry without a number tests nothing: the list tells what it opens, not the old note.
+    w.choosePort(2);
+    QCOMPARE(w.portInfoToolTip(), std::string("port 2 refused"));
+    QCOMPARE(w.portListToolTip(), std::string("port 0 is gone"));
 
     // A port that fails at the start of an exchange tells why as well.
     m_port->opens = true;
@@ -576,4 +582,5 @@ void MainWindowLogicTest::portNotes()
     w.emptyLists();
     w.readKeyValueFile("xyz.set");
     QCOMPARE(toStringList(w.portEntryToolTips()), QStringList{"port 7 opens again"});
+    QCOMPARE(w.portListToolTip(), std::string());
 }

@@ -163,7 +163,7 @@ private slots:
         // What each port number opens, and what the last test found, as tooltips.
         QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 opens a device");
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 opens a device");
-        QCOMPARE(ports->toolTip(), "port 2 opens a device");
+        QCOMPARE(ports->toolTip(), "port 2 opened");
         auto *portInfo = f.window.findChild<QLabel *>("lPortInfo");
         QCOMPARE(portInfo->toolTip(), "port 2 opened");
         f.port.opens = false;
@@ -172,7 +172,7 @@ private slots:
         f.window.sync();
         QVERIFY(portInfo->isVisible());
         QCOMPARE(portInfo->toolTip(), "port 1 refused");
-        QCOMPARE(ports->toolTip(), "port 1 is gone");
+        QCOMPARE(ports->toolTip(), "port 1 refused");
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
     }
 

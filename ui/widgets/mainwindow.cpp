@@ -316,9 +316,7 @@ void MainWindow::syncPortToolTips()
         if (m_ports->itemData(i, Qt::ToolTipRole).toString() != tip)
             m_ports->setItemData(i, tip, Qt::ToolTipRole);
     }
-    const int selected = m_ports->currentIndex();
-    m_ports->setToolTip(
-        selected >= 0 && selected < int(tips.size()) ? q(tips[std::size_t(selected)]) : QString());
+    m_ports->setToolTip(q(m_logic.portListToolTip()));
 }
 
 void MainWindow::syncDialogs()
