@@ -8,7 +8,7 @@
 
 #include "controlstate.h"
 #include "mainwindowlogic.h"
-#include "workdir.h"
+#include "memoryworkdir.h"
 
 #include <array>
 #include <cstddef>
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const std::uint8_t code = data[0];
     const Bytes reply(data + 1, data + size);
-    static const WorkDir nowhere("/nonexistent-dravix-folder");
+    static MemoryWorkDir nowhere;
 
     {
         FakeSerialPort port;

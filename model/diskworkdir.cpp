@@ -2,6 +2,7 @@
 
 #include "newdiskfile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 
@@ -90,8 +91,10 @@ bool DiskWorkDir::readFile(std::string_view name,
 bool DiskWorkDir::writeFile(std::string_view name, std::string_view bytes)
 {
     const auto path = pathOf(name);
+    if (!path)
+        return false;
     auto temporary = newTemporary(m_folder);
-    if (!path || !temporary)
+    if (!temporary)
         return false;
     auto &[temporaryPath, file] = *temporary;
     const bool written = file->write(bytes);
@@ -103,7 +106,36 @@ bool DiskWorkDir::writeFile(std::string_view name, std::string_view bytes)
         fs::remove(temporaryPath, error);
         return false;
     }
-    return true;
+    return keepsName(name, *path);
+}
+
+bool DiskWorkDir::keepsName(std::string_view name, const fs::path &path)
+{
+    // Where the file system ignores letter case, a replaced file keeps its old name: it is
+    // renamed to the name it was saved under, or the save counts as failed (the new bytes are
+    // in the file all the same).
+    const std::vector<std::string> listed = names();
+    if (std::find(listed.begin(), listed.end(), name) != listed.end())
+        return true;
+    for (const std::string &other : listed) {
+        const auto otherPath = pathOf(other);
+        std::error_code error;
+        if (!otherPath || !fs::equivalent(*otherPath, path, error))
+            continue;
+        // Through a name of its own: a rename that changes only the letter case may do nothing.
+        auto between = newTemporary(m_folder);
+        if (!between)
+            return false;
+        between->second.reset();
+        fs::rename(*otherPath, between->first, error);
+        if (error)
+            return false;
+        fs::rename(between->first, path, error);
+        if (error)
+            fs::rename(between->first, *otherPath, error);
+        return isPresent(name);
+    }
+    return false;
 }
 
 bool DiskWorkDir::deleteFile(std::string_view name)

@@ -26,6 +26,7 @@ protected:
 
 private:
     std::optional<std::filesystem::path> pathOf(std::string_view name) const;
+    bool keepsName(std::string_view name, const std::filesystem::path &path);
 
     std::filesystem::path m_folder;
 };

@@ -23,11 +23,8 @@ void forEachPair(std::string_view text, const PairHandler &handler)
         const std::size_t firstEquals = line.find('=');
         if (firstEquals == std::string_view::npos)
             continue;
-        key.clear();
-        for (const char c : line.substr(0, firstEquals)) {
-            if (c != ' ' && c != '\t')
-                key += c;
-        }
+        key.assign(line.substr(0, firstEquals));
+        std::erase_if(key, [](char c) { return c == ' ' || c == '\t'; });
         const std::string_view rest = line.substr(firstEquals + 1);
         value.assign(rest.substr(0, rest.find('=')));
         handler(key, value);

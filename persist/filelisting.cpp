@@ -31,10 +31,12 @@ bool lessIgnoringCase(const std::string &a, const std::string &b)
 
 } // namespace
 
-std::vector<std::string> listFilesWithExtension(const WorkDir &dir, std::string_view extension)
+std::vector<std::string> listFilesWithExtension(const WorkDir &dir, std::string_view extension,
+                                                HiddenFiles hidden)
 {
-    std::vector<std::string> names = dir.list([extension](const std::string &name) {
-        return !name.starts_with('.') && endsWithIgnoringCase(name, extension);
+    std::vector<std::string> names = dir.list([extension, hidden](const std::string &name) {
+        return (hidden == HiddenFiles::Listed || !name.starts_with('.')) &&
+               endsWithIgnoringCase(name, extension);
     });
     // Names equal but for letter case keep a fixed order between them.
     std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {

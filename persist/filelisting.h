@@ -8,8 +8,11 @@ namespace Dravix {
 
 class WorkDir;
 
-// The names a file list of the dialogs shows: ordinary, not hidden (no leading "."), ending in
-// the extension without regard to letter case, sorted by name without regard to letter case.
-std::vector<std::string> listFilesWithExtension(const WorkDir &dir, std::string_view extension);
+enum class HiddenFiles { Left, Listed };
+
+// The names a file list of the dialogs shows: ordinary, ending in the extension without regard to
+// letter case, hidden ones (leading ".") only when asked for, sorted without regard to letter case.
+std::vector<std::string> listFilesWithExtension(const WorkDir &dir, std::string_view extension,
+                                                HiddenFiles hidden = HiddenFiles::Left);
 
 } // namespace Dravix

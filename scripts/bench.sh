@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release preset and runs every benchmark. Each prints its figures with the machine's
 # noise (min and max) and its target; a missed target is reported, never an error.
+set -euo pipefail
 preset=release
 source "$(dirname "$0")/setup.sh"
 bench=$root/build/release/bench

@@ -1,24 +1,78 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the main window under Xvfb: docs/screenshot.png.
+# Screenshots of the three windows under Xvfb and openbox, at scale 1 and 2, into docs/:
+# main-1x.png, chooser-1x.png, values-1x.png, the same with -2x, and screenshot.png (main, 1x).
+# On the way it checks that a message of the value-file dialog leaves the keyboard to the dialog.
 # Usage: scripts/screenshot.sh [build folder]   (default build/default)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+preset=none
+source "$(dirname "$0")/setup.sh" xvfb openbox xdotool x11-utils imagemagick
 build=${1:-$root/build/default}
-out=$root/docs/screenshot.png
+docs=$root/docs
 work=$(mktemp -d)
-trap 'kill ${app:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill ${app:-} ${wm:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$work"' EXIT
 
 cp "$root"/examples/*.set "$work"/
-printf 'konfig=regulator-rt8.set\r\nparametr1=215\r\nparametr2=15\r\nparametr3=-3\r\nparametr4=1200\r\nparametr5=30\r\nparametr6=-250\r\nparametr7=0\r\nparametr8=0\r\nwybor1=0\r\nwybor2=0\r\nzestaw= 1\r\n' >"$work/sesja.dat"
+record='konfig=regulator-rt8.set\r\nparametr1=215\r\nparametr2=15\r\nparametr3=-3\r\nparametr4=1200\r\nparametr5=30\r\nparametr6=-250\r\nparametr7=0\r\nparametr8=0\r\nwybor1=0\r\nwybor2=0\r\nzestaw= 1\r\n'
+printf "$record" >"$work/pomiar-rano.vq"
+printf "$record" >"$work/pomiar-wieczor.vq"
+printf "$record" >"$work/.kopia.vq"
 
 display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 900x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1600x1100x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+wm=$!
 sleep 1
-(cd "$work" && DISPLAY=$display QT_QPA_PLATFORM=xcb exec "$build/app/dravix") &
-app=$!
-sleep 2
-DISPLAY=$display import -window root "$work/root.png"
-# Crop to the window: the main window is 718 x 456 pixels, centred on the screen.
-convert "$work/root.png" -trim +repage "$out"
-echo "wrote $out"
+
+# Waits for a window with that exact title and prints its id.
+window() {
+    for _ in $(seq 50); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$id" ] \
+            && { echo "$id"; return; }
+        sleep 0.1
+    done
+    echo "no window $1" >&2
+    return 1
+}
+# Clicks at a point given in the window's own pixels at scale 1.
+click() {
+    xdotool mousemove --window "$1" $(($2 * scale)) $(($3 * scale)) click 1
+    sleep 0.5
+}
+# The window with its frame, as the desktop shows it.
+shoot() {
+    sleep 0.5
+    import -frame -window "$1" "$work/shot.png"
+    convert "$work/shot.png" -strip +dither -colors 48 -define png:compression-level=9 "$2"
+    echo "wrote $2"
+}
+
+for scale in 1 2; do
+    printf "$record" >"$work/sesja.dat"
+    (cd "$work" && QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale exec "$build/app/dravix") &
+    app=$!
+    main=$(window "Dravix - regulator-rt8.set")
+    shoot "$main" "$docs/main-${scale}x.png"
+    click "$main" 401 426 # KONFIGURACJA
+    shoot "$(window "Dravix - wybór pliku")" "$docs/chooser-${scale}x.png"
+    click "$main" 553 426 # ODCZYT/ZAPIS SESJI, which closes the chooser
+    values=$(window "Dravix - Zapis/odczyt")
+    click "$values" 60 50 # the first value file
+    shoot "$values" "$docs/values-${scale}x.png"
+    if [ "$scale" = 1 ]; then
+        click "$values" 150 173 # the name box
+        xdotool key ctrl+a type brak
+        click "$values" 256 211 # USUŃ: no such file, a message
+        [ "$(xdotool getactivewindow getwindowname)" = Dravix ] || { echo "no message" >&2; exit 1; }
+        xdotool key Return
+        sleep 0.5
+        active=$(xdotool getactivewindow getwindowname)
+        [ "$active" = "Dravix - Zapis/odczyt" ] || { echo "after OK: $active" >&2; exit 1; }
+        echo "after the message the dialog has the keyboard"
+    fi
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+done
+cp "$docs/main-1x.png" "$docs/screenshot.png"

@@ -3,6 +3,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev fonts-liberation2)
+# rsvg-convert draws the menu icons from the SVG at build time.
+packages+=(librsvg2-bin)
 packages+=("$@")
 
 missing=()

@@ -27,7 +27,8 @@ void ValueFileLogic::open()
     if (m_open)
         return;
     m_main.chooser().close();
-    m_files = {listFilesWithExtension(m_main.workDir(), kValueFileExtension), -1};
+    m_files = {listFilesWithExtension(m_main.workDir(), kValueFileExtension, HiddenFiles::Listed),
+               -1};
     setNameText({});
     m_open = true;
 }
@@ -106,8 +107,13 @@ void ValueFileLogic::LoadValueFile(const std::string &name)
     m_main.readKeyValueFile(m_main.state().DescriptionFile);
     for (int k = 0; k < kSlotCount; ++k)
         m_main.ValidateEntry(k);
-    // The new description's slots in use must show even when the set stays the same.
+    // The new description's slots in use must show even when the set stays the same. A record
+    // whose set is neither 1 nor 2 leaves ActiveSet at 1 and the set on display as it was.
+    ModelState &state = m_main.state();
+    const std::int16_t active = state.ActiveSet;
+    state.ActiveSet = m_main.optionSelected(2) ? 2 : 1;
     m_main.ShowParameterSet();
+    state.ActiveSet = active;
     m_main.restoreListSelections();
     m_main.setTitle("Dravix - " + m_main.state().DescriptionFile);
 }
@@ -125,7 +131,8 @@ void ValueFileLogic::DeleteValueFile()
 void ValueFileLogic::refreshList()
 {
     const std::string selected = m_files.selectedText();
-    m_files = {listFilesWithExtension(m_main.workDir(), kValueFileExtension), -1};
+    m_files = {listFilesWithExtension(m_main.workDir(), kValueFileExtension, HiddenFiles::Listed),
+               -1};
     for (int i = 0; i < int(m_files.entries.size()); ++i) {
         if (m_files.entries[i] == selected)
             m_files.selected = i;

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 using namespace Dravix;
@@ -343,6 +344,80 @@ private slots:
         QVERIFY(!m_chooser->isVisible());
         QCOMPARE(m_f->main.state().DescriptionFile, std::string("xyz.set"));
         QCOMPARE(m_f->main.modelHeading(), std::string("MODEL XYZ"));
+    }
+
+    void enterClicksTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("staysOpen");
+        QTest::newRow("ANULUJ, Enter") << "chooser"
+                                       << "TypAnuluj" << int(Qt::Key_Return) << false;
+        QTest::newRow("ODCZYT, keypad Enter") << "chooser"
+                                              << "TypOdczyt" << int(Qt::Key_Enter) << false;
+        QTest::newRow("WYJŚCIE, Enter") << "values"
+                                        << "ZapisAnuluj" << int(Qt::Key_Return) << false;
+        QTest::newRow("ZAPISZ, keypad Enter") << "values"
+                                              << "ZapisButton" << int(Qt::Key_Enter) << true;
+        QTest::newRow("ZAPISZ disabled, Enter") << "values"
+                                                << "ZapisButton" << int(Qt::Key_Return) << true;
+    }
+    void enterClicksTheFocusedButton()
+    {
+        QFETCH(QString, which);
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(bool, staysOpen);
+        which == "chooser" ? openChooser() : openValues();
+        const bool named = QByteArray(QTest::currentDataTag()).startsWith("ZAPISZ,");
+        if (named)
+            QTest::keyClicks(control<QLineEdit>("values", "EditPlikZapisu"), "nowy");
+        auto *widget = control<QPushButton>(which, button.toLatin1().constData());
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(dialog(which)->isVisible(), staysOpen);
+        QCOMPARE(m_f->dir.isPresent("nowy.vq"), named);
+    }
+
+    void fileListOpensWithoutACurrentRow_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::newRow("chooser") << "chooser";
+        QTest::newRow("value files") << "values";
+    }
+    void fileListOpensWithoutACurrentRow()
+    {
+        QFETCH(QString, which);
+        QVERIFY(m_f->folder.writeBytes("a.vq", "konfig=abc.set\r\n"));
+        which == "chooser" ? openChooser() : openValues();
+        QWidget *window = dialog(which);
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto *list =
+            control<QListWidget>(which, which == "chooser" ? "PodgladPlikow" : "ZapisPliki");
+        QVERIFY(list->hasFocus());
+        QCOMPARE(list->currentRow(), -1);
+        QVERIFY(list->selectedItems().isEmpty());
+        // The focus shows on the list's frame: a ring at least 3:1 against the window's blue.
+        const QColor ring = window->grab().toImage().pixelColor(list->geometry().center().x(),
+                                                                list->geometry().top());
+        const auto luminance = [](QColor c) {
+            const auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                   0.0722 * channel(c.blueF());
+        };
+        const double blue = luminance(QColor(1, 125, 195));
+        QVERIFY2((std::max(blue, luminance(ring)) + 0.05) /
+                         (std::min(blue, luminance(ring)) + 0.05) >=
+                     3.0,
+                 qPrintable(ring.name()));
+        // Down still starts at the first row.
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentRow(), 0);
     }
 
     void eachClosesTheOther()

@@ -33,7 +33,8 @@ private slots:
         m_f->main.clickValueFiles();
         ValueFileLogic &dialog = m_f->values();
         QVERIFY(dialog.isOpen());
-        QCOMPARE(dialog.files().entries, (std::vector<std::string>{"A.VQ", "b.vq", "x.Vq"}));
+        QCOMPARE(dialog.files().entries,
+                 (std::vector<std::string>{".hidden.vq", "A.VQ", "b.vq", "x.Vq"}));
         QCOMPARE(dialog.files().selected, -1);
         QCOMPARE(dialog.nameText(), std::string());
         QVERIFY(!dialog.fileButtonsEnabled());

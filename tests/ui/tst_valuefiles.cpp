@@ -282,6 +282,51 @@ private slots:
             QCOMPARE(m_f->main.entry(k).visible, k < 4);
     }
 
+    void recordSetDecidesTheSetOnDisplay_data()
+    {
+        QTest::addColumn<int>("shownBefore");
+        QTest::addColumn<int>("recordSet");
+        QTest::addColumn<int>("shownAfter");
+        QTest::addColumn<int>("activeAfter");
+        QTest::newRow("set 2 over set 1") << 1 << 2 << 2 << 2;
+        QTest::newRow("set 1 over set 2") << 2 << 1 << 1 << 1;
+        QTest::newRow("set 3 keeps set 2 on display") << 2 << 3 << 2 << 1;
+        QTest::newRow("set 0 keeps set 2 on display") << 2 << 0 << 2 << 1;
+        QTest::newRow("set 3 keeps set 1 on display") << 1 << 3 << 1 << 1;
+    }
+    void recordSetDecidesTheSetOnDisplay()
+    {
+        QFETCH(int, shownBefore);
+        QFETCH(int, recordSet);
+        QFETCH(int, shownAfter);
+        QFETCH(int, activeAfter);
+        writeRecord("pomiar.vq", "abc.set", "0", 0, 0, recordSet);
+        m_f->chooseDescription("xyz.set");
+        m_f->main.clickOption(shownBefore);
+        m_f->typeName("pomiar.vq");
+        m_f->values().clickLoad();
+        MainWindowLogic &main = m_f->main;
+        QVERIFY(main.optionSelected(shownAfter));
+        QVERIFY(!main.optionSelected(3 - shownAfter));
+        QCOMPARE(main.state().ActiveSet, std::int16_t(activeAfter));
+        // abc uses every slot: the set on display shows all four, the other none.
+        for (int k = 0; k < 8; ++k)
+            QCOMPARE(main.entry(k).visible, (k < 4) == (shownAfter == 1));
+    }
+
+    void hiddenValueFilesAreListed()
+    {
+        writeRecord(".ukryty.vq", "abc.set", "0", 0, 0, 1);
+        writeRecord("jawny.vq", "abc.set", "0", 0, 0, 1);
+        writeRecord(".ukryty.set", "abc.set", "0", 0, 0, 1);
+        m_f->main.clickValueFiles();
+        QCOMPARE(m_f->values().files().entries, strings({".ukryty.vq", "jawny.vq"}));
+        m_f->values().clickEntry(0);
+        QCOMPARE(m_f->values().nameText(), std::string(".ukryty.vq"));
+        m_f->main.clickChooser();
+        QCOMPARE(m_f->chooser().files().entries, strings({"abc.set", "xyz.set"}));
+    }
+
     void slotNotInUseShowsZero_data()
     {
         QTest::addColumn<std::string>("description");

@@ -1,17 +1,25 @@
 #include "fakeplatform.h"
+#include "chooserlogic.h"
 #include "fakeserialport.h"
+#include "focusstyle.h"
 #include "mainwindow.h"
 #include "mainwindowlogic.h"
+#include "qtplatform.h"
+#include "valuefilelogic.h"
 #include "diskworkdir.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <cmath>
 #include <fstream>
 
 using namespace Dravix;
@@ -43,6 +51,40 @@ private:
     }
 
     static QColor base(QWidget *widget) { return widget->palette().color(QPalette::Base); }
+
+    // The contrast ratio of two colours as the web's accessibility guidelines define it.
+    static double contrast(QColor a, QColor b)
+    {
+        const auto luminance = [](QColor c) {
+            const auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                   0.0722 * channel(c.blueF());
+        };
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    }
+
+    // A description and a state file that shows its set 1, the window shown and active.
+    static void startWith(Fixture &f, const QString &folder, const std::string &description)
+    {
+        writeFile(folder + "/a.set", description);
+        writeFile(folder + "/sesja.dat", "konfig=a.set\r\nzestaw= 1\r\n");
+        f.logic.load();
+        f.window.sync();
+        f.window.show();
+        QApplication::setActiveWindow(&f.window);
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    }
+
+    template <typename T> static T *control(Fixture &f, const QString &name)
+    {
+        T *widget = f.window.findChild<T *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
 
 private slots:
     void controls_data()
@@ -223,6 +265,259 @@ private slots:
         QCOMPARE(f.logic.state().ActiveSet, std::int16_t(2));
         QVERIFY(!first->isVisible() && fifth->isVisible());
         QCOMPARE(fifth->geometry(), first->geometry());
+    }
+
+    void captionsArePlainText_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("tags in a name") << "nazwa1"
+                                        << "NazwaParametru_0"
+                                        << "<i>Cisnienie</i>";
+        QTest::newRow("an entity in a description") << "opisgora1"
+                                                    << "OpisParametru1_0"
+                                                    << "a &amp; b";
+        QTest::newRow("a line break tag") << "opisdol1"
+                                          << "OpisParametru2_0"
+                                          << "x<br>y";
+        QTest::newRow("the heading") << "tytul"
+                                     << "lModel"
+                                     << "<b>MODEL</b> &lt;1&gt;";
+    }
+    void captionsArePlainText()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        QTemporaryDir folder;
+        Fixture f(folder.path());
+        startWith(f, folder.path(),
+                  "aktywny1=1\r\n" + (key + "=" + caption).toStdString() + "\r\n");
+        auto *label = TestMainWindow::control<QLabel>(f, control);
+        QCOMPARE(label->text(), caption);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        // Shown as typed: markup would be narrower than its own source text.
+        QVERIFY(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(caption));
+    }
+
+    void wideCaptionsGrowToTheRight_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("designWidth");
+        QTest::newRow("a short name keeps its box") << "NazwaParametru_0"
+                                                    << "Czas:" << 125;
+        QTest::newRow("a name wider than its box") << "NazwaParametru_0"
+                                                   << "Temperatura zadana:" << 125;
+        QTest::newRow("a description wider than its box") << "OpisParametru1_0"
+                                                          << "w dziesiątych °C, z korektą" << 119;
+        QTest::newRow("a name wider than the window")
+            << "NazwaParametru_0" << QString(60, QChar('W')) << 125;
+        QTest::newRow("a heading wider than the window")
+            << "lModel" << QString(70, QChar('W')) << 543;
+    }
+    void wideCaptionsGrowToTheRight()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        QFETCH(int, designWidth);
+        QTemporaryDir folder;
+        Fixture f(folder.path());
+        const char *key = control == "lModel"             ? "tytul"
+                          : control == "OpisParametru1_0" ? "opisgora1"
+                                                          : "nazwa1";
+        startWith(f, folder.path(),
+                  "aktywny1=1\r\n" + std::string(key) + "=" + caption.toStdString() + "\r\n");
+        auto *label = TestMainWindow::control<QLabel>(f, control);
+        const int needed = label->sizeHint().width();
+        const int room = f.window.width() - label->x();
+        QCOMPARE(label->width(), std::clamp(needed, designWidth, std::max(designWidth, room)));
+        QVERIFY(label->geometry().right() < f.window.width());
+    }
+
+    void focusStartsAtTheFirstControlThatTakesIt_data()
+    {
+        QTest::addColumn<std::string>("description");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("no slot in use: the port list") << std::string() << "NumerPortu";
+        QTest::newRow("slot 1 in use")
+            << std::string("aktywny1=1\r\naktywny2=1\r\n") << "EdycjaParametru_0";
+        QTest::newRow("only slot 3 in use")
+            << std::string("aktywny3=1\r\naktywny5=1\r\n") << "EdycjaParametru_2";
+    }
+    void focusStartsAtTheFirstControlThatTakesIt()
+    {
+        QFETCH(std::string, description);
+        QFETCH(QString, focused);
+        QTemporaryDir folder;
+        Fixture f(folder.path());
+        startWith(f, folder.path(), description);
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    }
+
+    void setSwitchMovesAHiddenFocus_data()
+    {
+        QTest::addColumn<QString>("focusedBefore");
+        QTest::addColumn<QString>("focusedAfter");
+        QTest::newRow("an entry of set 1 is hidden") << "EdycjaParametru_1"
+                                                     << "EdycjaParametru_4";
+        QTest::newRow("a list stays shown") << "Predkosc"
+                                            << "Predkosc";
+    }
+    void setSwitchMovesAHiddenFocus()
+    {
+        QFETCH(QString, focusedBefore);
+        QFETCH(QString, focusedAfter);
+        QTemporaryDir folder;
+        Fixture f(folder.path());
+        startWith(f, folder.path(), "aktywny1=1\r\naktywny2=1\r\naktywny5=1\r\n");
+        control<QWidget>(f, focusedBefore)->setFocus();
+        // A value file loaded from the dialog switches the set, not a click in this window.
+        f.logic.clickOption(2);
+        f.window.sync();
+        QCOMPARE(QApplication::focusWidget()->objectName(), focusedAfter);
+    }
+
+    void enterClicksTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Enter on KONFIGURACJA")
+            << "PrzyciskWybor" << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter on KONFIGURACJA")
+            << "PrzyciskWybor" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+        QTest::newRow("Space on KONFIGURACJA")
+            << "PrzyciskWybor" << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+        QTest::newRow("Enter on ODCZYT/ZAPIS SESJI")
+            << "Command1" << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    }
+    void enterClicksTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QTemporaryDir folder;
+        Fixture f(folder.path());
+        startWith(f, folder.path(), "aktywny1=1\r\n");
+        auto *widget = control<QPushButton>(f, button);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key(key), modifiers);
+        const bool chooser = button == "PrzyciskWybor";
+        QCOMPARE(f.logic.chooser().isOpen(), chooser);
+        QCOMPARE(f.logic.valueFiles().isOpen(), !chooser);
+    }
+
+    void focusIsSeenOnEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QPoint>("ring");
+        // A point of the ring, in the control's own pixels: inside a framed control, at the
+        // edge of an option button, whose background is the window's blue.
+        const int framed = FocusStyle::kFramedInset;
+        QTest::newRow("entry") << "EdycjaParametru_0" << QPoint(36, framed);
+        QTest::newRow("port list") << "NumerPortu" << QPoint(22, framed);
+        QTest::newRow("line settings list") << "Predkosc" << QPoint(80, framed);
+        QTest::newRow("button") << "PrzyciskOdczyt" << QPoint(75, framed);
+        QTest::newRow("narrow button") << "PrzyciskWyjscie" << QPoint(37, framed + 1);
+        QTest::newRow("option button") << "OptionZestaw2" << QPoint(28, 0);
+    }
+    void focusIsSeenOnEveryControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(QPoint, ring);
+        QTemporaryDir folder;
+        Fixture f(folder.path());
+        startWith(f, folder.path(), "aktywny1=1\r\n");
+        auto *widget = TestMainWindow::control<QWidget>(f, control);
+        const QString elsewhere = control == "EdycjaParametru_0" ? "Predkosc" : "EdycjaParametru_0";
+        TestMainWindow::control<QWidget>(f, elsewhere)->setFocus();
+        const QColor without = widget->grab().toImage().pixelColor(ring);
+        widget->setFocus(Qt::TabFocusReason);
+        QVERIFY(widget->hasFocus());
+        const QColor with = widget->grab().toImage().pixelColor(ring);
+        QVERIFY2(contrast(with, without) >= 3.0,
+                 qPrintable(QStringLiteral("%1 on %2: %3:1")
+                                .arg(with.name(), without.name())
+                                .arg(contrast(with, without), 0, 'f', 2)));
+    }
+
+    void colours()
+    {
+        QTemporaryDir folder;
+        Fixture f(folder.path());
+        startWith(f, folder.path(), "aktywny1=1\r\n");
+        const QPalette toolkit = QApplication::palette();
+        auto *model = control<QLabel>(f, "lModel");
+        QCOMPARE(model->palette().color(QPalette::Window), toolkit.color(QPalette::Window));
+        QCOMPARE(model->palette().color(QPalette::WindowText), toolkit.color(QPalette::WindowText));
+        QVERIFY(model->autoFillBackground());
+        for (const char *name : {"NumerPortu", "Predkosc"}) {
+            auto *list = control<QComboBox>(f, name);
+            // The face of a list without typing, away from its frame and arrow: white but for
+            // the style's faint gradient (the toolkit's grey face is 239).
+            const QColor face = list->grab().toImage().pixelColor(6, list->height() / 2);
+            QVERIFY2(std::min({face.red(), face.green(), face.blue()}) >= 250,
+                     qPrintable(face.name()));
+        }
+    }
+
+    void messagesBelongToTheDialogAtWork_data()
+    {
+        QTest::addColumn<bool>("fromDialog");
+        QTest::newRow("USUŃ with a name that is not there") << true;
+        QTest::newRow("ZAPIS DANYCH without a port") << false;
+    }
+    void messagesBelongToTheDialogAtWork()
+    {
+        QFETCH(bool, fromDialog);
+        QTemporaryDir folder;
+        writeFile(folder.filePath("a.set"), "aktywny1=1\r\n");
+        writeFile(folder.filePath("sesja.dat"), "konfig=a.set\r\nzestaw= 1\r\n");
+        DiskWorkDir dir(folder.path().toStdString());
+        FakeSerialPort port;
+        QtPlatform platform;
+        MainWindowLogic logic(dir, port, platform);
+        MainWindow window(logic);
+        platform.setMessageParent([&window] { return window.messageParent(); });
+        logic.load();
+        window.sync();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseClick(window.findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        auto *dialog = QApplication::topLevelWidgets().at(0);
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == "Zapis")
+                dialog = top;
+        }
+        QCOMPARE(dialog->objectName(), QStringLiteral("Zapis"));
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+
+        QWidget *owner = nullptr;
+        QString text;
+        QTimer::singleShot(0, &window, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            owner = box->parentWidget();
+            text = box->text();
+            box->accept();
+        });
+        if (fromDialog) {
+            auto *name = dialog->findChild<QLineEdit *>("EditPlikZapisu");
+            QTest::keyClicks(name, "brak");
+            QTest::mouseClick(dialog->findChild<QPushButton *>("ZapisUsun"), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(window.findChild<QPushButton *>("PrzyciskZapisz"), Qt::LeftButton);
+        }
+        QCOMPARE(owner, fromDialog ? dialog : static_cast<QWidget *>(&window));
+        QVERIFY(!text.isEmpty());
+        QVERIFY(dialog->isVisible());
+        if (fromDialog)
+            QTRY_COMPARE(QApplication::activeWindow(), dialog);
     }
 
     void tabOrder()

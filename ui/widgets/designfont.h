@@ -8,16 +8,14 @@
 
 namespace Dravix {
 
-// The design's fonts where the system has them, else the metric-compatible ones. Only a family
-// that is installed is named: asking for a missing one makes the toolkit search substitutes.
-inline QFont designFont(const QFont &base, qreal points, bool bold, const QString &first = {})
+// Arial where the system has it, else Liberation Sans, which has Arial's metrics, scales and has
+// a true bold. The design's "MS Sans Serif" exists on Linux only as bitmaps of one size (in the
+// Windows-metric fonts package), without bold and unusable at 1.5x or 2x. Only a family that is
+// installed is named: asking for a missing one makes the toolkit search substitutes.
+inline QFont designFont(const QFont &base, qreal points, bool bold)
 {
     static const QStringList installed = QFontDatabase::families();
-    QStringList families;
-    if (!first.isEmpty())
-        families << first;
-    families << QStringLiteral("MS Sans Serif") << QStringLiteral("Arial")
-             << QStringLiteral("Liberation Sans");
+    const QStringList families{QStringLiteral("Arial"), QStringLiteral("Liberation Sans")};
     const auto present = std::find_if(families.cbegin(), families.cend(),
                                       [](const QString &name) { return installed.contains(name); });
     QFont font = base;

@@ -3,15 +3,13 @@
 #include "controlstate.h"
 #include "twips.h"
 
-#include <QGuiApplication>
 #include <QPalette>
-#include <QScreen>
 #include <QStringList>
 #include <QWidget>
 
 namespace Dravix {
 
-// Fonts, colours and placement shared by the two dialogs.
+// Colours shared by the two dialogs.
 namespace DialogStyle {
 
 inline constexpr Rgb kYellow{255, 255, 0};
@@ -22,16 +20,6 @@ inline void setColour(QWidget *widget, QPalette::ColorRole role, const Rgb &colo
     QPalette palette = widget->palette();
     palette.setColor(role, toColor(colour));
     widget->setPalette(palette);
-}
-
-inline void centreOnScreen(QWidget *window)
-{
-    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = window->geometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
 }
 
 } // namespace DialogStyle

@@ -2,6 +2,10 @@
 
 #include "designfont.h"
 #include "dialogstyle.h"
+#include "enterclick.h"
+#include "filelist.h"
+#include "focusstyle.h"
+#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -33,13 +37,14 @@ QLabel *FileDialog::addLabel(const char *name, const char *caption, const Rect &
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(toPixels(where));
     label->setFont(m_textFont);
+    label->setTextFormat(Qt::PlainText);
     setColour(label, QPalette::WindowText, kYellow);
     return label;
 }
 
 QListWidget *FileDialog::addFileList(const char *name, const Rect &where)
 {
-    m_files = new QListWidget(this);
+    m_files = new FileList(this);
     m_files->setObjectName(QString::fromLatin1(name));
     m_files->setGeometry(toPixels(where));
     m_files->setFont(m_textFont);
@@ -63,11 +68,17 @@ void FileDialog::watchKeys()
 {
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
+    EnterClick::installOn(this);
+    FocusStyle::applyTo(this);
 }
 
 void FileDialog::forward(const std::function<void()> &input)
 {
+    const bool outer = !m_forwarding;
+    m_forwarding = true;
     input();
+    if (outer)
+        m_forwarding = false;
     sync();
     if (m_changed)
         m_changed();
@@ -105,7 +116,7 @@ void FileDialog::showWhenHidden()
 {
     if (isVisible())
         return;
-    centreOnScreen(this);
+    WindowPlacement::centre(this);
     show();
     m_files->setFocus();
 }

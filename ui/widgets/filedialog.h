@@ -20,6 +20,8 @@ public:
     // Shown while the logic is open, hidden once it has closed.
     virtual void sync() = 0;
     void bringToFront();
+    // True while an input of the user runs: its messages belong to this dialog.
+    bool isForwarding() const { return m_forwarding; }
 
 protected:
     // changed runs after every forwarded input, so that the main window can follow.
@@ -33,7 +35,8 @@ protected:
     QLabel *addLabel(const char *name, const char *caption, const Rect &where);
     QListWidget *addFileList(const char *name, const Rect &where);
     QPushButton *addButton(const char *name, const char *caption, const Rect &where);
-    // Hands every key of the children to the dialog first; call once they all exist.
+    // Hands every key of the children to the dialog first, lets Enter click the focused button
+    // and shows the focus on every control; call once they all exist.
     void watchKeys();
 
     // Runs an input of the logic, then shows its effects here and in the main window.
@@ -52,6 +55,7 @@ protected:
 
 private:
     std::function<void()> m_changed;
+    bool m_forwarding = false;
     QFont m_textFont;
     QFont m_buttonFont;
 };

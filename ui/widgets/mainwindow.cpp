@@ -3,21 +3,25 @@
 #include "chooserdialog.h"
 #include "chooserlogic.h"
 #include "designfont.h"
+#include "enterclick.h"
+#include "focusstyle.h"
+#include "logo.h"
 #include "mainwindowdesign.h"
 #include "mainwindowlogic.h"
 #include "twips.h"
 #include "valuefiledialog.h"
 #include "valuefilelogic.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace Dravix {
 
@@ -34,8 +38,6 @@ QString q(const std::string &text)
     return QString::fromStdString(text);
 }
 
-// The design's fonts where the system has them (installed), else the metric-compatible ones.
-
 void setTextColor(QWidget *widget, const Rgb &color)
 {
     QPalette palette = widget->palette();
@@ -48,38 +50,6 @@ void setBaseColor(QWidget *widget, const Rgb &color)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, toColor(color));
     widget->setPalette(palette);
-}
-
-// The firm's logo: a neutral emblem drawn for this program.
-QPixmap drawLogo(QSize size, const QFont &base)
-{
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF frame = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(4, 4, -4, -4);
-    painter.setPen(QPen(QColor(255, 255, 255), 3));
-    painter.setBrush(QColor(0, 84, 140));
-    painter.drawRoundedRect(frame, 14, 14);
-    QPainterPath wave;
-    const double mid = frame.top() + frame.height() * 0.42;
-    wave.moveTo(frame.left() + 12, mid);
-    for (int i = 0; i < 4; ++i) {
-        const double x = frame.left() + 12 + i * (frame.width() - 24) / 4;
-        const double w = (frame.width() - 24) / 4;
-        wave.cubicTo(x + w * 0.3, mid - 22, x + w * 0.7, mid + 22, x + w, mid);
-    }
-    painter.setPen(QPen(QColor(255, 255, 0), 4, Qt::SolidLine, Qt::RoundCap));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(wave);
-    QFont font = base;
-    font.setBold(true);
-    font.setPixelSize(20);
-    painter.setFont(font);
-    painter.setPen(QColor(255, 255, 255));
-    painter.drawText(QRectF(frame.left(), frame.bottom() - 36, frame.width(), 30), Qt::AlignCenter,
-                     QStringLiteral("DRAVIX"));
-    return pixmap;
 }
 
 } // namespace
@@ -98,6 +68,8 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     setPalette(palette);
     setAutoFillBackground(true);
     buildControls();
+    EnterClick::installOn(this);
+    FocusStyle::applyTo(this);
 }
 
 MainWindow::~MainWindow()
@@ -113,7 +85,7 @@ void MainWindow::buildControls()
     const QFont labelFont = designFont(base, 9.75, true);
     const QFont buttonFont = designFont(base, 8.25, true);
     const QFont entryFont = designFont(base, 12, true);
-    const QFont listFont = designFont(base, 9.75, true, QStringLiteral("Arial"));
+    const QFont listFont = designFont(base, 9.75, true);
 
     const auto label = [&](const char *name, const char *caption, const Rect &geometry,
                            const Rgb &color) {
@@ -121,6 +93,7 @@ void MainWindow::buildControls()
         widget->setObjectName(QString::fromLatin1(name));
         widget->setGeometry(toPixels(geometry));
         widget->setFont(labelFont);
+        widget->setTextFormat(Qt::PlainText);
         setTextColor(widget, color);
         return widget;
     };
@@ -129,7 +102,13 @@ void MainWindow::buildControls()
     m_model->setFont(designFont(base, 12, false));
     // The heading keeps the toolkit's own label colours, like a label left at its defaults.
     m_model->setAutoFillBackground(true);
-    m_model->setPalette(QPalette());
+    {
+        const QPalette toolkit = QApplication::palette(m_model);
+        QPalette own;
+        for (const auto role : {QPalette::Window, QPalette::WindowText})
+            own.setColor(role, toolkit.color(role));
+        m_model->setPalette(own);
+    }
 
     auto *line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));
@@ -141,11 +120,10 @@ void MainWindow::buildControls()
         line->setPalette(palette);
     }
 
-    auto *logo = new QLabel(this);
+    auto *logo = new Logo(this);
     logo->setObjectName(QStringLiteral("LogoFirmy"));
     logo->setGeometry(toPixels(LogoFirmy));
-    logo->setPixmap(drawLogo(QSize(139, 109), labelFont));
-    logo->setAlignment(Qt::AlignCenter);
+    logo->setFont(labelFont);
 
     label("lZestawParametrow", "Zestaw parametrów:", lZestawParametrow, kLightYellow);
     const auto option = [&](const char *name, const char *caption, const Rect &geometry) {
@@ -184,7 +162,11 @@ void MainWindow::buildControls()
         combo->setObjectName(QString::fromLatin1(name));
         combo->setGeometry(toPixels(geometry));
         combo->setFont(listFont);
-        setBaseColor(combo, kWhite);
+        // A list without typing is drawn as a button: both colours make it white.
+        QPalette palette = combo->palette();
+        palette.setColor(QPalette::Base, toColor(kWhite));
+        palette.setColor(QPalette::Button, toColor(kWhite));
+        combo->setPalette(palette);
         return combo;
     };
     m_ports = list("NumerPortu", NumerPortu);
@@ -231,10 +213,11 @@ void MainWindow::buildControls()
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
 
     QWidget *previous = nullptr;
-    const auto chain = [&previous](QWidget *next) {
+    const auto chain = [this, &previous](QWidget *next) {
         if (previous)
             QWidget::setTabOrder(previous, next);
         previous = next;
+        m_tabOrder.push_back(next);
     };
     for (QLineEdit *entry : m_entries)
         chain(entry);
@@ -251,14 +234,32 @@ template <typename Handler> void MainWindow::forward(Handler handler)
 
 void MainWindow::sync()
 {
+    QWidget *focused = focusWidget();
+    const bool focusShown = focused && focused->isVisibleTo(this);
     setWindowTitle(q(m_logic.title()));
-    m_model->setText(q(m_logic.modelHeading()));
 
-    const auto syncLabel = [](QLabel *label, const LabelState &state) {
+    // A caption wider than its box grows to the right, as far as the window goes.
+    const auto fit = [this](QLabel *label, QRect box) {
+        const int designWidth = box.width();
+        const int wanted = label->sizeHint().width();
+        if (wanted > designWidth)
+            box.setWidth(std::max(designWidth, std::min(wanted, width() - box.left())));
+        label->setGeometry(box);
+        if (box.width() > designWidth)
+            label->raise();
+    };
+    {
+        const QString heading = q(m_logic.modelHeading());
+        if (m_model->text() != heading)
+            m_model->setText(heading);
+        fit(m_model, toPixels(MainWindowDesign::lModel));
+    }
+
+    const auto syncLabel = [&fit](QLabel *label, const LabelState &state) {
         const QString caption = q(state.caption);
         if (label->text() != caption)
             label->setText(caption);
-        label->setGeometry(toPixels(state.geometry));
+        fit(label, toPixels(state.geometry));
         label->setVisible(state.visible);
     };
     for (int k = 0; k < 8; ++k) {
@@ -304,6 +305,9 @@ void MainWindow::sync()
     m_portInfo->setVisible(m_logic.portInfoVisible());
     syncPortToolTips();
 
+    // At start, and when a set switch hides the control that had the focus.
+    if (!focusShown || !focused->isVisibleTo(this))
+        focusFirst();
     syncDialogs();
 }
 
@@ -317,6 +321,26 @@ void MainWindow::syncPortToolTips()
             m_ports->setItemData(i, tip, Qt::ToolTipRole);
     }
     m_ports->setToolTip(q(m_logic.portListToolTip()));
+}
+
+void MainWindow::focusFirst()
+{
+    for (QWidget *widget : m_tabOrder) {
+        if (widget->isVisibleTo(this) && widget->isEnabled()) {
+            widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+QWidget *MainWindow::messageParent() const
+{
+    for (FileDialog *dialog :
+         {static_cast<FileDialog *>(m_chooser), static_cast<FileDialog *>(m_valueFiles)}) {
+        if (dialog && dialog->isForwarding())
+            return dialog;
+    }
+    return const_cast<MainWindow *>(this);
 }
 
 void MainWindow::syncDialogs()

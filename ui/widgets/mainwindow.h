@@ -27,6 +27,8 @@ public:
 
     // Brings every widget, and the open dialogs, in line with the logic.
     void sync();
+    // The window that a message box belongs to: the dialog whose input runs, else this window.
+    QWidget *messageParent() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -35,6 +37,8 @@ private:
     void buildControls();
     void syncDialogs();
     void syncPortToolTips();
+    // Gives the focus to the first control of the tab order that can take it.
+    void focusFirst();
     // Runs a handler of the logic, then shows its effects.
     template <typename Handler> void forward(Handler handler);
 
@@ -50,6 +54,7 @@ private:
     std::array<QLineEdit *, 8> m_entries{};
     std::array<QLabel *, 8> m_upper{};
     std::array<QLabel *, 8> m_lower{};
+    std::vector<QWidget *> m_tabOrder;
     std::vector<std::string> m_shownPorts;
     std::vector<std::string> m_shownLineSettings;
     ChooserDialog *m_chooser = nullptr;

@@ -4,10 +4,10 @@
 #include "mainwindowlogic.h"
 #include "qtplatform.h"
 #include "qtserialport.h"
+#include "windowplacement.h"
 #include "diskworkdir.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 
 namespace Dravix {
 
@@ -19,10 +19,10 @@ Program::Program(const std::filesystem::path &folder)
     , m_window(std::make_unique<MainWindow>(*m_logic))
 {
     QGuiApplication::setApplicationName(QStringLiteral("Dravix"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("dravix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(DRAVIX_APP_ID));
     MainWindow *window = m_window.get();
     MainWindowLogic *logic = m_logic.get();
-    m_platform->setMessageParent(window);
+    m_platform->setMessageParent([window] { return window->messageParent(); });
     m_platform->setRefresh([window] { window->sync(); });
     m_platform->setTimerHandler([logic, window](ExchangeTimer timer) {
         logic->timerFired(timer);
@@ -36,11 +36,7 @@ void Program::start()
 {
     m_logic->load();
     m_window->sync();
-    if (const QScreen *screen = m_window->screen()) {
-        QRect frame = m_window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        m_window->move(frame.topLeft());
-    }
+    WindowPlacement::centre(m_window.get());
     m_window->show();
 }
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace Dravix {
 
@@ -31,10 +32,17 @@ void QtPlatform::refresh()
 void QtPlatform::showMessage(const std::string &text)
 {
     refresh();
+    const QPointer<QWidget> parent = m_messageParent ? m_messageParent() : nullptr;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Dravix"), QString::fromStdString(text),
-                    QMessageBox::Ok, m_messageParent);
+                    QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+    // The keyboard goes back to the window that the message belonged to.
+    if (parent && parent->isVisible()) {
+        parent->raise();
+        parent->activateWindow();
+    }
 }
 
 void QtPlatform::processPendingEvents()

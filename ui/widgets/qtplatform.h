@@ -18,8 +18,11 @@ class QtPlatform : public QObject, public Platform
 public:
     QtPlatform();
 
-    // The window that message boxes belong to.
-    void setMessageParent(QWidget *parent) { m_messageParent = parent; }
+    // Tells, when a message is shown, the window that it belongs to.
+    void setMessageParent(std::function<QWidget *()> parent)
+    {
+        m_messageParent = std::move(parent);
+    }
     // Called before anything modal runs, so that the windows show the current state.
     void setRefresh(std::function<void()> refresh) { m_refresh = std::move(refresh); }
     void setTimerHandler(std::function<void(ExchangeTimer)> handler)
@@ -39,7 +42,7 @@ private:
 
     QTimer m_timer1;
     QTimer m_timer2;
-    QWidget *m_messageParent = nullptr;
+    std::function<QWidget *()> m_messageParent;
     std::function<void()> m_refresh;
     std::function<void(ExchangeTimer)> m_timerHandler;
 };
