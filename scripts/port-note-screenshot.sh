@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the note under "Port niedostępny!" (its tooltip) under Xvfb with openbox,
-# for a COM1 link to an adapter that is not plugged in: docs/port-note.png.
+# A screenshot of the note under "Port niedostępny!" (its tooltip) under Xvfb and openbox, for a
+# COM1 link to an adapter that is not plugged in: docs/port-note.png.
 # Usage: scripts/port-note-screenshot.sh [build folder]   (default build/default)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+preset=none
+source "$(dirname "$0")/setup.sh" xvfb openbox xdotool x11-utils imagemagick
 build=${1:-$root/build/default}
 out=$root/docs/port-note.png
 adapter=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0
@@ -16,22 +17,25 @@ printf 'konfig=regulator-rt8.set\r\nparametr1=215\r\nparametr2=15\r\nparametr3=-
 ln -s "$adapter" "$work/COM1"
 
 display=:$((90 + RANDOM % 9))
+# A white root, so that cropping to what is not root keeps the tooltip's black frame.
 Xvfb "$display" -screen 0 1000x700x24 -wr -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-sleep 1
-DISPLAY=$display openbox >/dev/null 2>&1 &
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
 wm=$!
 sleep 1
-(cd "$work" && DISPLAY=$display QT_QPA_PLATFORM=xcb exec "$build/app/dravix") &
+(cd "$work" && QT_QPA_PLATFORM=xcb exec "$build/app/dravix") &
 app=$!
-window=$(DISPLAY=$display xdotool search --sync --onlyvisible --name '^Dravix')
+window=$(xdotool search --sync --onlyvisible --name '^Dravix - regulator-rt8.set$' | head -1)
 sleep 1
-# The middle of lPortInfo: [1080, 5640, 1665, 240] twips is 72, 376, 111 x 16 pixels.
-DISPLAY=$display xdotool mousemove --window "$window" 127 384
+# The middle of lPortInfo: [1080, 5640, 1665, 240] twips are 72, 376, 111 x 16 pixels.
+xdotool mousemove --window "$window" 127 384
 sleep 0.3
-DISPLAY=$display xdotool mousemove --window "$window" 128 384
+xdotool mousemove --window "$window" 128 384
 sleep 2
-DISPLAY=$display import -window root "$work/root.png"
-# Crop to the window with its frame and the tooltip: everything that is not the white root.
-convert "$work/root.png" -trim +repage "$out"
+import -window root "$work/root.png"
+# The window with its frame and the tooltip, which reaches beyond the window.
+convert "$work/root.png" -trim +repage -strip +dither -colors 64 \
+    -define png:compression-level=9 "$out"
 echo "wrote $out"
