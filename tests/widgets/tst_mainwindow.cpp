@@ -216,6 +216,15 @@ private slots:
         QCOMPARE(portInfo->toolTip(), "port 1 refused");
         QCOMPARE(ports->toolTip(), "port 1 refused");
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
+
+        // Other entries for the same numbers: the list is refilled, its tooltips too.
+        writeFile(folder.filePath("b.set"), "dodajport=1 (USB)\r\ndodajport=2 (USB)\r\n");
+        f.logic.emptyLists();
+        f.logic.readKeyValueFile("b.set");
+        f.window.sync();
+        QCOMPARE(ports->itemText(0), "1 (USB)");
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 is gone");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
     }
 
     void typingColoursTheEntry()

@@ -300,6 +300,8 @@ void MainWindow::sync()
         if (combo->currentIndex() != state.selected)
             combo->setCurrentIndex(state.selected);
     };
+    if (m_shownPorts != m_logic.ports().entries)
+        m_shownPortTips.clear(); // the refilled list has lost them
     syncList(m_ports, m_logic.ports(), m_shownPorts);
     syncList(m_lineSettings, m_logic.lineSettings(), m_shownLineSettings);
     m_portInfo->setVisible(m_logic.portInfoVisible());
@@ -315,10 +317,10 @@ void MainWindow::syncPortToolTips()
 {
     m_portInfo->setToolTip(q(m_logic.portInfoToolTip()));
     const std::vector<std::string> &tips = m_logic.portEntryToolTips();
-    for (int i = 0; i < m_ports->count() && i < int(tips.size()); ++i) {
-        const QString tip = q(tips[std::size_t(i)]);
-        if (m_ports->itemData(i, Qt::ToolTipRole).toString() != tip)
-            m_ports->setItemData(i, tip, Qt::ToolTipRole);
+    if (m_shownPortTips != tips) {
+        m_shownPortTips = tips;
+        for (int i = 0; i < m_ports->count() && i < int(tips.size()); ++i)
+            m_ports->setItemData(i, q(tips[std::size_t(i)]), Qt::ToolTipRole);
     }
     m_ports->setToolTip(q(m_logic.portListToolTip()));
 }

@@ -56,6 +56,7 @@ private:
     std::array<QLabel *, 8> m_lower{};
     std::vector<QWidget *> m_tabOrder;
     std::vector<std::string> m_shownPorts;
+    std::vector<std::string> m_shownPortTips;
     std::vector<std::string> m_shownLineSettings;
     ChooserDialog *m_chooser = nullptr;
     ValueFileDialog *m_valueFiles = nullptr;
