@@ -38,6 +38,13 @@ int builtInNumber(const std::string &path)
     return index + 1;
 }
 
+std::string details(const SerialAdapter &adapter)
+{
+    return joined({adapter.manufacturer, adapter.product,
+                   adapter.serialNumber.empty() ? "" : "nr seryjny " + adapter.serialNumber},
+                  ", ");
+}
+
 std::string quoted(const std::string &text)
 {
     return "„" + text + "”";
@@ -162,9 +169,8 @@ std::string PortDiagnosis::noSuchDevice(const PortAttempt &attempt) const
     for (const SerialAdapter &adapter : adapters) {
         text += "\n• " + (adapter.stableName.empty() ? adapter.path
                                                      : adapter.stableName + " → " + adapter.path);
-        const std::string details = adapterDetails(adapter.path);
-        if (!details.empty())
-            text += " (" + details + ")";
+        if (const std::string about = details(adapter); !about.empty())
+            text += " (" + about + ")";
         if (const int builtIn = builtInNumber(adapter.path); builtIn > 0)
             text += " — port " + std::to_string(builtIn) + " bez łącza";
     }
@@ -221,11 +227,8 @@ std::string PortDiagnosis::adapterDetails(const std::string &device) const
     if (device.empty())
         return {};
     for (const SerialAdapter &adapter : m_system.adapters()) {
-        if (adapter.path != device)
-            continue;
-        return joined({adapter.manufacturer, adapter.product,
-                       adapter.serialNumber.empty() ? "" : "nr seryjny " + adapter.serialNumber},
-                      ", ");
+        if (adapter.path == device)
+            return details(adapter);
     }
     return {};
 }
