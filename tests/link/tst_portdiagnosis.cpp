@@ -1,10 +1,17 @@
 #include "fakeportsystem.h"
 #include "portdiagnosis.h"
+#include "systemports.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
+
+#include <unistd.h>
 
 using namespace Dravix;
 
@@ -206,6 +213,55 @@ private slots:
             QVERIFY2(note.contains(text), qPrintable(note));
         for (const QString &text : doesNotSay)
             QVERIFY2(!note.contains(text), qPrintable(note));
+    }
+
+    // The real seam on links in a folder: where each points and where the chain ends.
+    void systemLinks_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("target");   // relative to the folder when not absolute
+        QTest::addColumn<QString>("resolved"); // relative to the folder; empty: ends at nothing
+        QTest::newRow("absolute") << "COM1"
+                                  << "/dev/null"
+                                  << "/dev/null";
+        QTest::newRow("relative") << "COM1"
+                                  << "sub/../dev-a"
+                                  << "dev-a";
+        QTest::newRow("chain") << "COM1"
+                               << "hop"
+                               << "dev-a";
+        QTest::newRow("dangling") << "COM1"
+                                  << "/dev/ttyUSB97"
+                                  << "";
+        QTest::newRow("plain file") << "dev-a"
+                                    << ""
+                                    << "dev-a";
+    }
+    void systemLinks()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, target);
+        QFETCH(QString, resolved);
+        QTemporaryDir folder;
+        const QString root = folder.path() + '/';
+        QFile file(root + "dev-a");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QDir(root).mkdir("sub"));
+        QVERIFY(::symlink("dev-a", (root + "hop").toLocal8Bit().constData()) == 0);
+        if (!target.isEmpty())
+            QVERIFY(::symlink(target.toLocal8Bit().constData(),
+                              (root + entry).toLocal8Bit().constData()) == 0);
+
+        const SystemPorts system({});
+        const std::string path = (root + entry).toStdString();
+        const QString absolute =
+            target.isEmpty() || target.startsWith('/') ? target : QDir::cleanPath(root + target);
+        QCOMPARE(QString::fromStdString(system.linkTarget(path)), absolute);
+        const QString end = resolved.isEmpty() || resolved.startsWith('/')
+                                ? resolved
+                                : QFileInfo(root + resolved).canonicalFilePath();
+        QCOMPARE(QString::fromStdString(system.resolved(path)), end);
     }
 
     void target_data()
