@@ -41,6 +41,7 @@ public:
     void armTimer(ExchangeTimer timer) override { timerOf(timer).start(); }
     void disarmTimer(ExchangeTimer timer) override { timerOf(timer).stop(); }
     void setPortInfoVisible(bool) override {}
+    void setPortNote(const std::string &) override {}
     void exchangeEnded() override { m_loop.quit(); }
 
     // Runs the event loop until the exchange ends.

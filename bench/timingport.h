@@ -35,6 +35,8 @@ public:
         return m_port.readAll();
     }
     void close() override { m_port.close(); }
+    std::string openNote() const override { return m_port.openNote(); }
+    std::string portTarget(int portNumber) const override { return m_port.portTarget(portNumber); }
 
     std::vector<double> delaysMs;
 

@@ -28,6 +28,8 @@ public:
     virtual void armTimer(ExchangeTimer timer) = 0;
     virtual void disarmTimer(ExchangeTimer timer) = 0;
     virtual void setPortInfoVisible(bool visible) = 0;
+    // What the last open of the port tried and why it failed, for the user (the tooltip).
+    virtual void setPortNote(const std::string &note) = 0;
     // The port of the exchange has been closed; the window may act on what it put off.
     virtual void exchangeEnded() = 0;
 };

@@ -22,6 +22,11 @@ public:
     virtual Bytes readAll() = 0;
     // Never fails; closing a closed port is harmless.
     virtual void close() = 0;
+
+    // For the user: what the last open tried and opened, or why it failed; empty before any.
+    virtual std::string openNote() const = 0;
+    // For the user: what port number N opens now.
+    virtual std::string portTarget(int portNumber) const = 0;
 };
 
 } // namespace Dravix

@@ -7,6 +7,7 @@
 #include "numbers.h"
 #include "conversions.h"
 #include "platform.h"
+#include "serialport.h"
 #include "staterecord.h"
 #include "valuefilelogic.h"
 #include "workdir.h"
@@ -26,6 +27,7 @@ int roundTwips(double value)
 
 MainWindowLogic::MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platform)
     : m_dir(dir)
+    , m_port(port)
     , m_platform(platform)
     , m_dispatcher(m_state, *this)
     , m_exchange(m_state, port, *this)
@@ -190,12 +192,31 @@ void MainWindowLogic::selectLineSettings(int index)
 
 void MainWindowLogic::runPortTest()
 {
+    m_portEntryToolTips.clear();
+    for (const std::string &entry : m_ports.entries)
+        m_portEntryToolTips.push_back(portEntryToolTip(entry));
     if (m_exchange.isPending()) {
         m_portTestPutOff = true;
         return;
     }
     m_portTestPutOff = false;
     m_state.PortAvailable = m_exchange.TestPort(m_ports.selectedText());
+}
+
+std::string MainWindowLogic::portEntryToolTip(const std::string &entry) const
+{
+    return m_port.portTarget(RoundToInt16(ParseLeadingNumber(entry)));
+}
+
+std::string MainWindowLogic::portListToolTip() const
+{
+    const int selected = m_ports.selected;
+    if (selected < 0 || selected >= int(m_portEntryToolTips.size()))
+        return {};
+    const int number = RoundToInt16(ParseLeadingNumber(m_ports.entries[std::size_t(selected)]));
+    if (number != 0 && number == m_state.PortNumber && !m_portInfoToolTip.empty())
+        return m_portInfoToolTip;
+    return m_portEntryToolTips[std::size_t(selected)];
 }
 
 void MainWindowLogic::timerFired(ExchangeTimer timer)
@@ -272,6 +293,7 @@ void MainWindowLogic::setModelHeading(const std::string &caption)
 void MainWindowLogic::appendPortEntry(const std::string &text)
 {
     m_ports.entries.push_back(text);
+    m_portEntryToolTips.push_back(portEntryToolTip(text));
 }
 
 void MainWindowLogic::appendLineSettingsEntry(const std::string &text)
@@ -324,6 +346,11 @@ void MainWindowLogic::disarmTimer(ExchangeTimer timer)
 void MainWindowLogic::setPortInfoVisible(bool visible)
 {
     m_portInfoVisible = visible;
+}
+
+void MainWindowLogic::setPortNote(const std::string &note)
+{
+    m_portInfoToolTip = note;
 }
 
 void MainWindowLogic::exchangeEnded()

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Dravix {
 
@@ -79,6 +80,7 @@ public:
     void armTimer(ExchangeTimer timer) override;
     void disarmTimer(ExchangeTimer timer) override;
     void setPortInfoVisible(bool visible) override;
+    void setPortNote(const std::string &note) override;
     void exchangeEnded() override;
 
     // The state of the controls, for the toolkit's window and for tests.
@@ -92,6 +94,12 @@ public:
     const ListState &ports() const { return m_ports; }
     const ListState &lineSettings() const { return m_lineSettings; }
     bool portInfoVisible() const { return m_portInfoVisible; }
+    const std::string &portInfoToolTip() const { return m_portInfoToolTip; }
+    // What each port entry's number opens, as of the last port test or the entry's arrival.
+    const std::vector<std::string> &portEntryToolTips() const { return m_portEntryToolTips; }
+    // The port list's own: the last note when it was about the selected entry's number (also
+    // after a success, when lPortInfo is hidden), else what the selected entry opens.
+    std::string portListToolTip() const;
 
     ModelState &state() { return m_state; }
     const ModelState &state() const { return m_state; }
@@ -105,8 +113,10 @@ public:
 private:
     void setSlotVisible(int k, bool visible);
     void runPortTest();
+    std::string portEntryToolTip(const std::string &entry) const;
 
     WorkDir &m_dir;
+    SerialPort &m_port;
     Platform &m_platform;
     ModelState m_state;
     KeyDispatcher m_dispatcher;
@@ -126,6 +136,8 @@ private:
     ListState m_lineSettings;
     bool m_portInfoVisible = true;
     bool m_portTestPutOff = false;
+    std::string m_portInfoToolTip;
+    std::vector<std::string> m_portEntryToolTips;
 };
 
 } // namespace Dravix

@@ -2,10 +2,16 @@
 
 #include "linesettings.h"
 
+#include <QSerialPortInfo>
+
+#include <cerrno>
 #include <system_error>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <unistd.h>
 #endif
 
 namespace Dravix {
@@ -55,11 +61,47 @@ bool hungUp(QSerialPort &port)
 #endif
 }
 
+std::vector<SerialAdapter> presentAdapters()
+{
+    std::vector<SerialAdapter> adapters;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        adapters.push_back({info.systemLocation().toStdString(),
+                            {},
+                            info.manufacturer().toStdString(),
+                            info.description().toStdString(),
+                            info.serialNumber().toStdString()});
+    }
+    return adapters;
+}
+
+// The error number that stands for a failure Qt reports only by its kind.
+int errorNumber(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError:
+        // On Windows access is denied to a port that another program has open; on Unix this is
+        // left for Qt's own lock file, held by another program (the open itself was tried).
+        return EBUSY;
+    default:
+        return 0;
+    }
+}
+
+#ifdef Q_OS_UNIX
+bool heldByOther(int fd)
+{
+    return ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+#endif
+
 } // namespace
 
 QtSerialPort::QtSerialPort(std::filesystem::path workingFolder, QObject *parent)
     : QObject(parent)
     , m_workingFolder(std::move(workingFolder))
+    , m_system(presentAdapters)
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::handleError);
 }
@@ -69,13 +111,22 @@ QtSerialPort::~QtSerialPort()
     close();
 }
 
+std::string QtSerialPort::folderEntry(int portNumber) const
+{
+    const std::string name = "COM" + std::to_string(portNumber);
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(m_workingFolder / name, error))
+               ? name
+               : std::string();
+}
+
 QString QtSerialPort::portPath(int portNumber) const
 {
     const std::string name = "COM" + std::to_string(portNumber);
     std::error_code error;
-    const std::filesystem::path entry = m_workingFolder / name;
-    if (std::filesystem::exists(std::filesystem::symlink_status(entry, error)))
-        return QString::fromStdString(std::filesystem::absolute(entry, error).string());
+    if (!folderEntry(portNumber).empty())
+        return QString::fromStdString(
+            std::filesystem::absolute(m_workingFolder / name, error).string());
 #ifdef Q_OS_WIN
     return QString::fromStdString(name);
 #else
@@ -83,22 +134,55 @@ QString QtSerialPort::portPath(int portNumber) const
 #endif
 }
 
+std::string QtSerialPort::portTarget(int portNumber) const
+{
+    if (portNumber < 1)
+        return m_diagnosis.target(portNumber, {}, {});
+    return m_diagnosis.target(portNumber, portPath(portNumber).toStdString(),
+                              folderEntry(portNumber));
+}
+
+std::string QtSerialPort::openNote() const
+{
+    // Told when asked: listing the adapters takes a moment that an exchange need not wait.
+    return m_attempt ? m_diagnosis.note(*m_attempt) : std::string();
+}
+
+std::optional<std::string> QtSerialPort::settle(const PortAttempt &attempt, std::string failure)
+{
+    m_cause = m_diagnosis.cause(attempt);
+    m_attempt = attempt;
+    if (attempt.outcome == PortAttempt::Outcome::Opened)
+        return std::nullopt;
+    close();
+    return failure;
+}
+
 std::optional<std::string> QtSerialPort::open(int portNumber, const std::string &settings)
 {
     close();
+    PortAttempt attempt;
+    attempt.portNumber = portNumber;
+    attempt.settings = settings;
+    attempt.path = portPath(portNumber).toStdString();
+    attempt.folderEntry = folderEntry(portNumber);
+
     const auto line = LineSettings::parse(settings);
-    if (!line)
-        return "invalid line settings: " + settings;
-    if (portNumber < 1)
-        return "no such port: " + std::to_string(portNumber);
+    if (!line) {
+        attempt.outcome = PortAttempt::Outcome::SettingsMalformed;
+        return settle(attempt, "invalid line settings: " + settings);
+    }
+    if (portNumber < 1) {
+        attempt.outcome = PortAttempt::Outcome::OpenFailed;
+        attempt.error = ENOENT;
+        return settle(attempt, "no such port: " + std::to_string(portNumber));
+    }
 
     m_gone = false;
-    m_port.setPortName(portPath(portNumber));
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        const std::string reason = m_port.errorString().toStdString();
-        close();
-        return reason;
-    }
+    attempt.outcome = openLocked(attempt);
+    if (attempt.outcome != PortAttempt::Outcome::Opened)
+        return settle(attempt, attempt.systemText);
+
     const bool configured =
         m_port.setBaudRate(line->speed) && m_port.setParity(qtParity(line->parity)) &&
         m_port.setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits)) &&
@@ -106,12 +190,48 @@ std::optional<std::string> QtSerialPort::open(int portNumber, const std::string 
         m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         // A pseudo-terminal, for one, keeps 8 data bits, no parity and one stop bit.
-        close();
-        return "the port refuses the line settings " + settings;
+        attempt.outcome = PortAttempt::Outcome::SettingsRefused;
+        return settle(attempt, "the port refuses the line settings " + settings);
     }
     m_port.clear(QSerialPort::AllDirections);
     m_port.readAll();
-    return std::nullopt;
+    return settle(attempt, {});
+}
+
+PortAttempt::Outcome QtSerialPort::openLocked(PortAttempt &attempt)
+{
+    using Outcome = PortAttempt::Outcome;
+#ifdef Q_OS_UNIX
+    // A look before Qt opens the port, which would set the line of a program that holds it. The
+    // look stays open until Qt's descriptor has the lock, so closing it never hangs the line up.
+    const int look = ::open(attempt.path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (look < 0) {
+        attempt.error = errno;
+        attempt.systemText = std::system_category().message(attempt.error);
+        return Outcome::OpenFailed;
+    }
+    if (heldByOther(look)) {
+        ::close(look);
+        attempt.systemText = "the port is locked by another program";
+        return Outcome::Locked;
+    }
+    ::flock(look, LOCK_UN);
+#endif
+    m_port.setPortName(QString::fromStdString(attempt.path));
+    Outcome outcome = Outcome::Opened;
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        attempt.error = errorNumber(m_port.error());
+        attempt.systemText = m_port.errorString().toStdString();
+        outcome = Outcome::OpenFailed;
+    }
+#ifdef Q_OS_UNIX
+    else if (heldByOther(int(m_port.handle()))) {
+        attempt.systemText = "the port is locked by another program";
+        outcome = Outcome::Locked;
+    }
+    ::close(look);
+#endif
+    return outcome;
 }
 
 void QtSerialPort::write(const Bytes &bytes)

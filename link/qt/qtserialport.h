@@ -1,6 +1,8 @@
 #pragma once
 
+#include "portdiagnosis.h"
 #include "serialport.h"
+#include "systemports.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -23,17 +25,28 @@ public:
     void write(const Bytes &bytes) override;
     Bytes readAll() override;
     void close() override;
+    std::string openNote() const override;
+    std::string portTarget(int portNumber) const override;
 
     // The path that port N opens.
     QString portPath(int portNumber) const;
     bool isOpen() const { return m_port.isOpen(); }
+    PortCause openCause() const { return m_cause; }
 
 private:
     void handleError(QSerialPort::SerialPortError error);
+    // Opens and locks the port; the outcome of the attempt.
+    PortAttempt::Outcome openLocked(PortAttempt &attempt);
+    std::string folderEntry(int portNumber) const;
+    std::optional<std::string> settle(const PortAttempt &attempt, std::string failure);
 
     std::filesystem::path m_workingFolder;
     QSerialPort m_port;
     bool m_gone = false;
+    SystemPorts m_system;
+    PortDiagnosis m_diagnosis{m_system};
+    std::optional<PortAttempt> m_attempt;
+    PortCause m_cause = PortCause::Other;
 };
 
 } // namespace Dravix

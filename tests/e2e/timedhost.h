@@ -46,6 +46,7 @@ public:
     void armTimer(ExchangeTimer timer) override { timerOf(timer).start(); }
     void disarmTimer(ExchangeTimer timer) override { timerOf(timer).stop(); }
     void setPortInfoVisible(bool visible) override { portInfoVisible = visible; }
+    void setPortNote(const std::string &note) override { portNote = note; }
     void exchangeEnded() override { ++ended; }
 
     bool anyTimerActive() const { return m_timer1.isActive() || m_timer2.isActive(); }
@@ -54,6 +55,7 @@ public:
     std::string lineSettings;
     std::vector<std::string> messages;
     std::optional<bool> portInfoVisible;
+    std::string portNote;
     int ended = 0;
 
 private:

@@ -1,11 +1,18 @@
 #include "outcomemessages.h"
+#include "portholder.h"
 #include "ptyrig.h"
 #include "timedhost.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -16,6 +23,35 @@ using namespace OutcomeMessages;
 namespace {
 
 constexpr int kExchangeTimeoutMs = 3000;
+
+// Opens port N of the folder in a child process that runs as the given user; the cause (a
+// number) and the note, or the empty text when the child could not become that user.
+QString openAs(const passwd &user, const QString &folder, int port)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(out[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(user.pw_gid) != 0 ||
+            ::setuid(user.pw_uid) != 0)
+            ::_exit(2);
+        QtSerialPort serial(folder.toStdString());
+        serial.open(port, "");
+        const std::string text = std::to_string(int(serial.openCause())) + "\n" + serial.openNote();
+        [[maybe_unused]] const auto written = ::write(out[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    QByteArray text;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, n);
+    ::close(out[0]);
+    ::waitpid(pid, nullptr, 0);
+    return QString::fromUtf8(text);
+}
 
 } // namespace
 
@@ -50,6 +86,16 @@ private slots:
         QCOMPARE(m_rig->exchange.TestPort("1"), 0);
         QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
         QVERIFY(!m_rig->port.isOpen());
+        QCOMPARE(m_rig->port.openCause(), PortCause::SettingsRefused);
+        QVERIFY(m_rig->host.portNote.find("„9600,n,9,1” nie mają postaci") != std::string::npos);
+
+        // The terminal keeps 8 data bits without parity whatever it is told.
+        m_rig->host.lineSettings = "9600,e,7,1";
+        QCOMPARE(m_rig->exchange.TestPort("1"), 0);
+        QCOMPARE(m_rig->port.openCause(), PortCause::SettingsRefused);
+        QVERIFY(m_rig->host.portNote.find("nie przyjmuje parametrów transmisji „9600,e,7,1”") !=
+                std::string::npos);
+        QVERIFY(!m_rig->port.isOpen());
 
         m_rig->host.lineSettings = "19200,N,8,1";
         QCOMPARE(m_rig->exchange.TestPort("1"), 1);
@@ -60,6 +106,96 @@ private slots:
             QCOMPARE(m_rig->exchange.TestPort("2"), 0);
             QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
         }
+    }
+
+    void linkToAMissingDevice()
+    {
+        const QString missing = QStringLiteral("/dev/ttyUSB97");
+        if (QFileInfo::exists(missing))
+            QSKIP("this machine has a /dev/ttyUSB97");
+        QVERIFY(QFile::link(missing, QDir::current().filePath("COM2")));
+        QCOMPARE(m_rig->exchange.TestPort("2"), 0);
+        QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
+        QCOMPARE(m_rig->port.openCause(), PortCause::NoSuchDevice);
+        const QString note = QString::fromStdString(m_rig->host.portNote);
+        QVERIFY2(note.startsWith("Port 2: COM2 → /dev/ttyUSB97\nŁącze COM2 wskazuje na "
+                                 "/dev/ttyUSB97,\na takiego urządzenia nie ma"),
+                 qPrintable(note));
+        QCOMPARE(QString::fromStdString(m_rig->port.portTarget(2)),
+                 "Port 2: COM2 → /dev/ttyUSB97 (nie istnieje)");
+    }
+
+    void portHeldByAnotherProgram()
+    {
+        startSim({});
+        QVERIFY(portReady());
+        QVERIFY(m_rig->host.portNote.find("Otwarty poprawnie: /dev/pts/") != std::string::npos);
+        PortHolder holder;
+        QVERIFY(holder.start(QDir::current().filePath("COM1"), "holder-e2e"));
+
+        QCOMPARE(m_rig->exchange.TestPort("1"), 0);
+        QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
+        QCOMPARE(m_rig->port.openCause(), PortCause::Busy);
+        const QString note = QString::fromStdString(m_rig->host.portNote);
+        QVERIFY2(note.contains(QRegularExpression(
+                     "^Port 1: COM1 → /dev/pts/\\d+\nPort jest zajęty: używa go holder-e2e "
+                     "\\(PID \\d+\\)")),
+                 qPrintable(note));
+        QVERIFY(!m_rig->port.isOpen());
+
+        // Taken after the last good test: the exchange does not send.
+        m_rig->state.PortAvailable = 1;
+        m_rig->host.portNote.clear();
+        m_rig->exchange.StartRead();
+        QCOMPARE(m_rig->host.messages, std::vector<std::string>{kPortUnavailable});
+        QVERIFY(m_rig->host.portNote.find("holder-e2e") != std::string::npos);
+        QVERIFY(!m_rig->exchange.isPending());
+        QTest::qWait(300);
+        QCOMPARE(m_rig->sim.frames("rx"), QStringList{});
+
+        holder.stop();
+        QCOMPARE(m_rig->exchange.TestPort("1"), 1);
+    }
+
+    void openPortIsLockedForOthers()
+    {
+        startSim({"--delay", "150"});
+        QVERIFY(portReady());
+        m_rig->exchange.StartRead();
+        QVERIFY(m_rig->port.isOpen());
+        PortHolder other;
+        QVERIFY(!other.start(QDir::current().filePath("COM1"), "late-e2e"));
+        other.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(m_rig->host.ended, 1, kExchangeTimeoutMs);
+        QCOMPARE(m_rig->host.messages, std::vector<std::string>{kReadDone});
+        QVERIFY(other.start(QDir::current().filePath("COM1"), "late-e2e"));
+    }
+
+    void permissionForAnUnprivilegedUser()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root can run the port as another, unprivileged user");
+        const passwd *nobody = ::getpwnam("nobody");
+        if (!nobody)
+            QSKIP("no user nobody here");
+        startSim({});
+        const QString device = QFileInfo(QDir::current().filePath("COM1")).canonicalFilePath();
+        if (QFileInfo(device).permissions() & QFileDevice::WriteOther)
+            QSKIP("the terminal is open to every user here");
+        QVERIFY(QFile::setPermissions(m_rig->folder.path(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                                          QFileDevice::ExeOther));
+        const QString got = openAs(*nobody, m_rig->folder.path(), 1);
+        QVERIFY2(got.startsWith(QString::number(int(PortCause::PermissionDenied)) + "\n"),
+                 qPrintable(got));
+        const QString group = QFileInfo(device).group();
+        QVERIFY2(got.contains("Brak uprawnień do otwarcia " + device + "."), qPrintable(got));
+        QVERIFY2(got.contains("należy do grupy " + group +
+                              ", a konto nobody do niej nie "
+                              "należy. Dodaj je poleceniem:\nsudo usermod -aG " +
+                              group + " nobody\n"),
+                 qPrintable(got));
     }
 
     void readFillsEntries()

@@ -58,6 +58,11 @@ public:
         portInfoVisible = visible;
         log.push_back(visible ? "show lPortInfo" : "hide lPortInfo");
     }
+    void setPortNote(const std::string &note) override
+    {
+        portNote = note;
+        log.push_back("note " + note);
+    }
     void exchangeEnded() override
     {
         ++ended;
@@ -71,6 +76,7 @@ public:
     std::vector<std::string> log;
     std::set<ExchangeTimer> armed;
     std::optional<bool> portInfoVisible;
+    std::string portNote;
     int ended = 0;
     std::function<void()> onMessage;
     std::function<void()> onEvents;

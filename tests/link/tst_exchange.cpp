@@ -233,6 +233,7 @@ private slots:
         QCOMPARE(toStringList(m_host->messages), QStringList{kPortUnavailable});
         QCOMPARE(m_state.PortAvailable, 0);
         QCOMPARE(m_host->portInfoVisible, std::optional<bool>(true));
+        QCOMPARE(m_host->portNote, std::string("port 3 refused"));
         QVERIFY(m_host->armed.empty());
         QVERIFY(m_port->written.empty());
         QVERIFY(!m_port->isOpen);
@@ -403,9 +404,12 @@ private slots:
                  portInfo);
         if (portInfo == -1) {
             QVERIFY(m_port->openedNumbers.empty());
+            QVERIFY(m_host->portNote.empty());
         } else {
             QCOMPARE(m_port->openedNumbers, std::vector<int>{portNumber});
             QCOMPARE(m_port->openedSettings, std::vector<std::string>{"4800,o,7,1"});
+            QCOMPARE(m_host->portNote,
+                     "port " + std::to_string(portNumber) + (opens ? " opened" : " refused"));
         }
         QVERIFY(!m_port->isOpen);
         QVERIFY(m_host->messages.empty());

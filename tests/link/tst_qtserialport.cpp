@@ -61,6 +61,9 @@ private slots:
         QtSerialPort serial(m_dir.path().toStdString());
         QVERIFY(serial.open(1, settings.toStdString()).has_value());
         QVERIFY(!serial.isOpen());
+        QCOMPARE(serial.openCause(), PortCause::SettingsRefused);
+        QVERIFY(serial.openNote().find("„" + settings.toStdString() + "” nie mają postaci") !=
+                std::string::npos);
         QVERIFY(serial.readAll().empty());
         serial.write({0x01});
         serial.close();
@@ -70,10 +73,28 @@ private slots:
     {
         QVERIFY(QFile::link(m_dir.path() + "/nothing", m_dir.path() + "/COM1"));
         QtSerialPort serial(m_dir.path().toStdString());
+        QVERIFY(serial.openNote().empty());
         QVERIFY(serial.open(1, "").has_value());
         QVERIFY(!serial.isOpen());
+        QCOMPARE(serial.openCause(), PortCause::NoSuchDevice);
+        const std::string tried = "Port 1: COM1 → " + m_dir.path().toStdString() + "/nothing";
+        QVERIFY(serial.openNote().starts_with(tried + "\n"));
+        QCOMPARE(serial.portTarget(1), tried + " (nie istnieje)");
         serial.close();
         serial.close();
+    }
+
+    void plainFileIsNoPort()
+    {
+        QFile file(m_dir.path() + "/COM2");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QtSerialPort serial(m_dir.path().toStdString());
+        QVERIFY(serial.open(2, "").has_value());
+        QVERIFY(!serial.isOpen());
+        QCOMPARE(serial.openCause(), PortCause::Other);
+        QVERIFY(serial.openNote().starts_with(
+            "Port 2: COM2 (plik w folderze roboczym)\nNie udało się otworzyć portu: "));
     }
 
 private:

@@ -15,8 +15,11 @@ public:
     {
         openedNumbers.push_back(portNumber);
         openedSettings.push_back(settings);
-        if (!opens)
+        if (!opens) {
+            note = "port " + std::to_string(portNumber) + " refused";
             return std::string("cannot open");
+        }
+        note = "port " + std::to_string(portNumber) + " opened";
         isOpen = true;
         return std::nullopt;
     }
@@ -35,11 +38,18 @@ public:
         return out;
     }
     void close() override { isOpen = false; }
+    std::string openNote() const override { return note; }
+    std::string portTarget(int portNumber) const override
+    {
+        return "port " + std::to_string(portNumber) + " " + target;
+    }
 
     bool opens = true;
     bool isOpen = false;
     int useWhileClosed = 0;
     Bytes reply;
+    std::string note;
+    std::string target = "opens a device";
     std::vector<int> openedNumbers;
     std::vector<std::string> openedSettings;
     std::vector<Bytes> written;

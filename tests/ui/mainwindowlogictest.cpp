@@ -38,6 +38,7 @@ private slots:
     void sameTextIsJudgedAgain();
     void newDescriptionJudgesEveryEntry();
     void hiddenRejectedEntryBlocksWrite();
+    void portNotes();
 
 private:
     void writeFile(const QString &name, const QByteArray &utf8Text);
@@ -538,3 +539,48 @@ void MainWindowLogicTest::hiddenRejectedEntryBlocksWrite()
 
 QTEST_GUILESS_MAIN(MainWindowLogicTest)
 #include "mainwindowlogictest.moc"
+
+void MainWindowLogicTest::portNotes()
+{
+    writeFile("sesja.dat", session("1", "0", "0"));
+    writeFile("abc.set", description("11111111", "dodajport=COM3\r\n"));
+    MainWindowLogic &w = start();
+    QCOMPARE(w.portInfoToolTip(), std::string("port 1 opened"));
+    QCOMPARE(
+        toStringList(w.portEntryToolTips()),
+        (QStringList{"port 1 opens a device", "port 2 opens a device", "port 0 opens a device"}));
+    QCOMPARE(w.portListToolTip(), std::string("port 1 opened"));
+
+    // Each port test tells anew what every entry opens now, and why the chosen one failed.
+    m_port->opens = false;
+    m_port->target = "is gone";
+    w.choosePort(1);
+    QVERIFY(w.portInfoVisible());
+    QCOMPARE(w.portInfoToolTip(), std::string("port 2 refused"));
+    QCOMPARE(toStringList(w.portEntryToolTips()),
+             (QStringList{"port 1 is gone", "port 2 is gone", "port 0 is gone"}));
+    QCOMPARE(w.portListToolTip(), std::string("port 2 refused"));
+    // An entry without a number tests nothing: the list tells what it opens, not the old note.
+    w.choosePort(2);
+    QCOMPARE(w.portInfoToolTip(), std::string("port 2 refused"));
+    QCOMPARE(w.portListToolTip(), std::string("port 0 is gone"));
+
+    // A port that fails at the start of an exchange tells why as well.
+    m_port->opens = true;
+    w.choosePort(0);
+    QVERIFY(!w.portInfoVisible());
+    QCOMPARE(w.portInfoToolTip(), std::string("port 1 opened"));
+    m_port->opens = false;
+    w.clickRead();
+    QCOMPARE(m_platform->messages, std::vector<std::string>{"Port szeregowy niedostepny!"});
+    QVERIFY(w.portInfoVisible());
+    QCOMPARE(w.portInfoToolTip(), std::string("port 1 refused"));
+
+    // Another description brings its own entries with theirs.
+    m_port->target = "opens again";
+    writeFile("xyz.set", "dodajport=7\r\n");
+    w.emptyLists();
+    w.readKeyValueFile("xyz.set");
+    QCOMPARE(toStringList(w.portEntryToolTips()), QStringList{"port 7 opens again"});
+    QCOMPARE(w.portListToolTip(), std::string());
+}

@@ -201,6 +201,30 @@ private slots:
         QCOMPARE(ports->currentIndex(), 1);
         QCOMPARE(f.window.findChild<QComboBox *>("Predkosc")->currentText(),
                  QStringLiteral("9600,n,8,1"));
+
+        // What each port number opens, and what the last test found, as tooltips.
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 opens a device");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 opens a device");
+        QCOMPARE(ports->toolTip(), "port 2 opened");
+        auto *portInfo = f.window.findChild<QLabel *>("lPortInfo");
+        QCOMPARE(portInfo->toolTip(), "port 2 opened");
+        f.port.opens = false;
+        f.port.target = "is gone";
+        f.logic.choosePort(0);
+        f.window.sync();
+        QVERIFY(portInfo->isVisible());
+        QCOMPARE(portInfo->toolTip(), "port 1 refused");
+        QCOMPARE(ports->toolTip(), "port 1 refused");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
+
+        // Other entries for the same numbers: the list is refilled, its tooltips too.
+        writeFile(folder.filePath("b.set"), "dodajport=1 (USB)\r\ndodajport=2 (USB)\r\n");
+        f.logic.emptyLists();
+        f.logic.readKeyValueFile("b.set");
+        f.window.sync();
+        QCOMPARE(ports->itemText(0), "1 (USB)");
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 is gone");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
     }
 
     void typingColoursTheEntry()

@@ -300,14 +300,29 @@ void MainWindow::sync()
         if (combo->currentIndex() != state.selected)
             combo->setCurrentIndex(state.selected);
     };
+    if (m_shownPorts != m_logic.ports().entries)
+        m_shownPortTips.clear(); // the refilled list has lost them
     syncList(m_ports, m_logic.ports(), m_shownPorts);
     syncList(m_lineSettings, m_logic.lineSettings(), m_shownLineSettings);
     m_portInfo->setVisible(m_logic.portInfoVisible());
+    syncPortToolTips();
 
     // At start, and when a set switch hides the control that had the focus.
     if (!focusShown || !focused->isVisibleTo(this))
         focusFirst();
     syncDialogs();
+}
+
+void MainWindow::syncPortToolTips()
+{
+    m_portInfo->setToolTip(q(m_logic.portInfoToolTip()));
+    const std::vector<std::string> &tips = m_logic.portEntryToolTips();
+    if (m_shownPortTips != tips) {
+        m_shownPortTips = tips;
+        for (int i = 0; i < m_ports->count() && i < int(tips.size()); ++i)
+            m_ports->setItemData(i, q(tips[std::size_t(i)]), Qt::ToolTipRole);
+    }
+    m_ports->setToolTip(q(m_logic.portListToolTip()));
 }
 
 void MainWindow::focusFirst()

@@ -36,6 +36,7 @@ protected:
 private:
     void buildControls();
     void syncDialogs();
+    void syncPortToolTips();
     // Gives the focus to the first control of the tab order that can take it.
     void focusFirst();
     // Runs a handler of the logic, then shows its effects.
@@ -55,6 +56,7 @@ private:
     std::array<QLabel *, 8> m_lower{};
     std::vector<QWidget *> m_tabOrder;
     std::vector<std::string> m_shownPorts;
+    std::vector<std::string> m_shownPortTips;
     std::vector<std::string> m_shownLineSettings;
     ChooserDialog *m_chooser = nullptr;
     ValueFileDialog *m_valueFiles = nullptr;

@@ -1,0 +1,58 @@
+#include "systemports.h"
+
+#include <filesystem>
+
+namespace Dravix {
+
+namespace fs = std::filesystem;
+
+// Windows knows no device groups, no lock owners to list and no stable names: access denied
+// there means another program holds the port.
+
+SystemPorts::SystemPorts(AdapterList listAdapters)
+    : m_listAdapters(std::move(listAdapters))
+{
+}
+
+std::string SystemPorts::linkTarget(const std::string &path) const
+{
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(fs::u8path(path), error)))
+        return {};
+    const fs::path target = fs::read_symlink(fs::u8path(path), error);
+    const auto text = target.u8string();
+    return error ? std::string() : std::string(text.begin(), text.end());
+}
+
+std::string SystemPorts::resolved(const std::string &path) const
+{
+    // A bare COM<N> is a device name, not a file: only the open can tell whether it exists.
+    if (!fs::u8path(path).is_absolute())
+        return path;
+    std::error_code error;
+    const fs::path device = fs::canonical(fs::u8path(path), error);
+    const auto text = device.u8string();
+    return error ? std::string() : std::string(text.begin(), text.end());
+}
+
+std::optional<DeviceGroup> SystemPorts::deviceGroup(const std::string &) const
+{
+    return std::nullopt;
+}
+
+std::vector<std::string> SystemPorts::holders(const std::string &) const
+{
+    return {};
+}
+
+std::vector<SerialAdapter> SystemPorts::adapters() const
+{
+    return m_listAdapters ? m_listAdapters() : std::vector<SerialAdapter>{};
+}
+
+std::string SystemPorts::userName() const
+{
+    return {};
+}
+
+} // namespace Dravix
