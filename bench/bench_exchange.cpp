@@ -40,7 +40,7 @@ int main(int argc, char **argv)
     TimingPort port(serial);
     Exchange *exchange = nullptr;
     BenchHost host(exchange);
-    Exchange realExchange(state, port, host);
+    Exchange realExchange(state, port, host, host);
     exchange = &realExchange;
 
     state.PortAvailable = realExchange.TestPort("1");

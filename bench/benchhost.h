@@ -2,6 +2,7 @@
 
 #include "exchange.h"
 #include "exchangehost.h"
+#include "exchangeplatform.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -13,7 +14,7 @@
 namespace Dravix {
 
 // The window's part in the timed exchanges: real precise timers, messages counted.
-class BenchHost : public ExchangeHost
+class BenchHost : public ExchangeHost, public ExchangePlatform
 {
 public:
     explicit BenchHost(Exchange *&exchange)
@@ -41,7 +42,7 @@ public:
     void armTimer(ExchangeTimer timer) override { timerOf(timer).start(); }
     void disarmTimer(ExchangeTimer timer) override { timerOf(timer).stop(); }
     void setPortInfoVisible(bool) override {}
-    void setPortNote(const std::string &) override {}
+    void setPortNote(PortNote) override {}
     void exchangeEnded() override { m_loop.quit(); }
 
     // Runs the event loop until the exchange ends.

@@ -30,10 +30,12 @@ const char *failureMessage(ReplyOutcome outcome)
 
 } // namespace
 
-Exchange::Exchange(ModelState &state, SerialPort &port, ExchangeHost &host)
+Exchange::Exchange(ModelState &state, SerialPort &port, ExchangeHost &host,
+                   ExchangePlatform &platform)
     : m_state(state)
     , m_port(port)
     , m_host(host)
+    , m_platform(platform)
 {
 }
 
@@ -47,7 +49,7 @@ std::int16_t Exchange::TestPort(const std::string &portEntryText)
     m_port.close();
     const bool opened = !m_port.open(m_state.PortNumber, m_host.lineSettingsText()).has_value();
     m_host.setPortInfoVisible(!opened);
-    m_host.setPortNote(m_port.openNote());
+    m_host.setPortNote(m_port.laterOpenNote());
     m_port.close();
     return opened ? 1 : 0;
 }
@@ -59,8 +61,8 @@ bool Exchange::OpenPort()
         m_port.close();
         m_state.PortAvailable = 0;
         m_host.setPortInfoVisible(true);
-        m_host.setPortNote(m_port.openNote());
-        m_host.showMessage(kPortUnavailable);
+        m_host.setPortNote(m_port.laterOpenNote());
+        m_platform.showMessage(kPortUnavailable);
         return false;
     }
     return true;
@@ -86,14 +88,14 @@ void Exchange::StartRead()
     if (isPending())
         return;
     if (m_state.PortAvailable != 1) {
-        m_host.showMessage(kPortUnavailable);
+        m_platform.showMessage(kPortUnavailable);
         return;
     }
     if (!OpenPort())
         return;
     m_stage = Stage::ReadPending;
     SendFrame(BuildReadRequest(m_state.DeviceCode));
-    m_host.armTimer(ExchangeTimer::Timer2);
+    m_platform.armTimer(ExchangeTimer::Timer2);
 }
 
 void Exchange::StartWrite()
@@ -101,11 +103,11 @@ void Exchange::StartWrite()
     if (isPending())
         return;
     if (m_state.InvalidEntries != 0) {
-        m_host.showMessage(kInvalidValues);
+        m_platform.showMessage(kInvalidValues);
         return;
     }
     if (m_state.PortAvailable != 1) {
-        m_host.showMessage(kPortUnavailable);
+        m_platform.showMessage(kPortUnavailable);
         return;
     }
     EntryTexts texts;
@@ -113,14 +115,14 @@ void Exchange::StartWrite()
         texts[static_cast<std::size_t>(k)] = m_host.entryText(k);
     const auto request = BuildWriteRequest(m_state.DeviceCode, texts);
     if (!request) {
-        m_host.showMessage(kInvalidValues);
+        m_platform.showMessage(kInvalidValues);
         return;
     }
     if (!OpenPort())
         return;
     m_stage = Stage::WritePending;
     SendFrame(*request);
-    m_host.armTimer(ExchangeTimer::Timer1);
+    m_platform.armTimer(ExchangeTimer::Timer1);
 }
 
 void Exchange::CompleteRead()
@@ -138,9 +140,9 @@ void Exchange::complete(Stage pending, ExchangeTimer timer,
 {
     if (m_stage != pending)
         return;
-    m_host.disarmTimer(timer);
+    m_platform.disarmTimer(timer);
     m_stage = Stage::Completing;
-    m_host.processPendingEvents();
+    m_platform.processPendingEvents();
     if (m_stage != Stage::Completing)
         return; // abandoned meanwhile; the port is already closed
     (this->*handleReply)(ReceiveAll());
@@ -155,26 +157,27 @@ void Exchange::HandleReadReply(const Bytes &reply)
 {
     const ReadReplyCheck check = checkReadReply(reply, m_state.DeviceCode);
     if (check.outcome != ReplyOutcome::Accepted) {
-        m_host.showMessage(failureMessage(check.outcome));
+        m_platform.showMessage(failureMessage(check.outcome));
         return;
     }
     for (int k = 0; k < kSlotCount; ++k)
         m_host.setEntryText(k, std::to_string(check.values[static_cast<std::size_t>(k)]));
-    m_host.showMessage(kReadDone);
+    m_platform.showMessage(kReadDone);
 }
 
 void Exchange::HandleWriteReply(const Bytes &reply)
 {
     const ReplyOutcome outcome = checkWriteReply(reply, m_state.DeviceCode);
-    m_host.showMessage(outcome == ReplyOutcome::Accepted ? kWriteDone : failureMessage(outcome));
+    m_platform.showMessage(outcome == ReplyOutcome::Accepted ? kWriteDone
+                                                             : failureMessage(outcome));
 }
 
 void Exchange::abandon()
 {
     if (m_stage == Stage::ReadPending)
-        m_host.disarmTimer(ExchangeTimer::Timer2);
+        m_platform.disarmTimer(ExchangeTimer::Timer2);
     else if (m_stage == Stage::WritePending)
-        m_host.disarmTimer(ExchangeTimer::Timer1);
+        m_platform.disarmTimer(ExchangeTimer::Timer1);
     m_stage = Stage::Idle;
     m_port.close();
 }

@@ -2,6 +2,7 @@
 
 #include "bytes.h"
 #include "exchangehost.h"
+#include "exchangeplatform.h"
 
 #include <chrono>
 #include <cstdint>
@@ -20,7 +21,7 @@ inline constexpr auto kReplyWait = std::chrono::milliseconds{200};
 class Exchange
 {
 public:
-    Exchange(ModelState &state, SerialPort &port, ExchangeHost &host);
+    Exchange(ModelState &state, SerialPort &port, ExchangeHost &host, ExchangePlatform &platform);
 
     // Sets PortNumber from the selected port entry's text and tries the port with the
     // current line settings; returns 1 when it opened, else 0. While an exchange is pending
@@ -51,6 +52,7 @@ private:
     ModelState &m_state;
     SerialPort &m_port;
     ExchangeHost &m_host;
+    ExchangePlatform &m_platform;
     Stage m_stage = Stage::Idle;
 };
 

@@ -2,10 +2,14 @@
 
 #include "bytes.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace Dravix {
+
+// A note for the user, composed when it is read: finding its cause may take a moment.
+using PortNote = std::function<std::string()>;
 
 // The serial port as the exchanges use it: open, write, read everything received, close.
 class SerialPort
@@ -25,6 +29,11 @@ public:
 
     // For the user: what the last open tried and opened, or why it failed; empty before any.
     virtual std::string openNote() const = 0;
+    // The same, composed only when the note is read.
+    virtual PortNote laterOpenNote() const
+    {
+        return [note = openNote()] { return note; };
+    }
     // For the user: what port number N opens now.
     virtual std::string portTarget(int portNumber) const = 0;
 };

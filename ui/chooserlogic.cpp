@@ -1,15 +1,13 @@
 #include "chooserlogic.h"
 
+#include "dialoghost.h"
 #include "fileformat.h"
 #include "filelisting.h"
-#include "keydispatcher.h"
-#include "mainwindowlogic.h"
-#include "valuefilelogic.h"
 
 namespace Dravix {
 
-ChooserLogic::ChooserLogic(MainWindowLogic &main)
-    : m_main(main)
+ChooserLogic::ChooserLogic(DialogHost &host)
+    : m_host(host)
 {
 }
 
@@ -17,8 +15,7 @@ void ChooserLogic::open()
 {
     if (m_open)
         return;
-    m_main.valueFiles().close();
-    m_files = {listFilesWithExtension(m_main.workDir(), FileFormat::kDescriptionExtension), -1};
+    m_files = {listFilesWithExtension(m_host.workDir(), FileFormat::kDescriptionExtension), -1};
     m_open = true;
 }
 
@@ -42,13 +39,8 @@ void ChooserLogic::doubleClick(int index)
 void ChooserLogic::LoadChosenDescription()
 {
     const std::string name = m_files.selectedText();
-    if (!name.empty()) {
-        m_main.emptyLists();
-        m_main.readKeyValueFile(name);
-        m_main.state().DescriptionFile = name;
-        m_main.dispatcher().ResetParameterValues();
-        m_main.ShowParameterSet();
-    }
+    if (!name.empty())
+        m_host.LoadDescription(name);
     close();
 }
 

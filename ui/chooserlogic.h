@@ -6,15 +6,15 @@
 
 namespace Dravix {
 
-class MainWindowLogic;
+class DialogHost;
 
 // The description chooser without a toolkit: its file list and what its events do.
 class ChooserLogic
 {
 public:
-    explicit ChooserLogic(MainWindowLogic &main);
+    explicit ChooserLogic(DialogHost &host);
 
-    // Closes the value-file dialog and fills the list; while open, changes nothing.
+    // Fills the list; while open, changes nothing.
     void open();
     void close();
     bool isOpen() const { return m_open; }
@@ -33,7 +33,7 @@ public:
     const ListState &files() const { return m_files; }
 
 private:
-    MainWindowLogic &m_main;
+    DialogHost &m_host;
     bool m_open = false;
     ListState m_files;
 };

@@ -30,9 +30,9 @@ MainWindowLogic::MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platf
     , m_port(port)
     , m_platform(platform)
     , m_dispatcher(m_state, *this)
-    , m_exchange(m_state, port, *this)
-    , m_chooser(std::make_unique<ChooserLogic>(*this))
-    , m_valueFiles(std::make_unique<ValueFileLogic>(*this))
+    , m_exchange(m_state, port, *this, platform)
+    , m_chooser(std::make_unique<ChooserLogic>(static_cast<DialogHost &>(*this)))
+    , m_valueFiles(std::make_unique<ValueFileLogic>(static_cast<DialogHost &>(*this)))
 {
     using namespace MainWindowDesign;
     for (int k = 0; k < kSlotCount; ++k) {
@@ -49,8 +49,8 @@ MainWindowLogic::~MainWindowLogic() = default;
 void MainWindowLogic::load()
 {
     m_state.InvalidEntries = 0;
-    disarmTimer(ExchangeTimer::Timer1);
-    disarmTimer(ExchangeTimer::Timer2);
+    m_platform.disarmTimer(ExchangeTimer::Timer1);
+    m_platform.disarmTimer(ExchangeTimer::Timer2);
     InitMainWindow();
     for (int k = 0; k < kSlotCount; ++k)
         ValidateEntry(k);
@@ -180,11 +180,6 @@ void MainWindowLogic::selectPort(int index)
     runPortTest();
 }
 
-void MainWindowLogic::chooseLineSettings(int index)
-{
-    selectLineSettings(index);
-}
-
 void MainWindowLogic::selectLineSettings(int index)
 {
     m_lineSettings.selected = index >= 0 && index < int(m_lineSettings.entries.size()) ? index : -1;
@@ -214,8 +209,8 @@ std::string MainWindowLogic::portListToolTip() const
     if (selected < 0 || selected >= int(m_portEntryToolTips.size()))
         return {};
     const int number = RoundToInt16(ParseLeadingNumber(m_ports.entries[std::size_t(selected)]));
-    if (number != 0 && number == m_state.PortNumber && !m_portInfoToolTip.empty())
-        return m_portInfoToolTip;
+    if (number != 0 && number == m_state.PortNumber && !portInfoToolTip().empty())
+        return portInfoToolTip();
     return m_portEntryToolTips[std::size_t(selected)];
 }
 
@@ -229,12 +224,44 @@ void MainWindowLogic::timerFired(ExchangeTimer timer)
 
 void MainWindowLogic::clickChooser()
 {
+    if (m_chooser->isOpen())
+        return;
+    m_valueFiles->close();
     m_chooser->open();
 }
 
 void MainWindowLogic::clickValueFiles()
 {
+    if (m_valueFiles->isOpen())
+        return;
+    m_chooser->close();
     m_valueFiles->open();
+}
+
+void MainWindowLogic::LoadDescription(const std::string &name)
+{
+    emptyLists();
+    readKeyValueFile(name);
+    m_state.DescriptionFile = name;
+    m_dispatcher.ResetParameterValues();
+    ShowParameterSet();
+}
+
+void MainWindowLogic::LoadValueFile(const std::string &name)
+{
+    readKeyValueFile(name);
+    emptyLists();
+    readKeyValueFile(m_state.DescriptionFile);
+    for (int k = 0; k < kSlotCount; ++k)
+        ValidateEntry(k);
+    // The new description's slots in use must show even when the set stays the same. A record
+    // whose set is neither 1 nor 2 leaves ActiveSet at 1 and the set on display as it was.
+    const std::int16_t active = m_state.ActiveSet;
+    m_state.ActiveSet = m_option2 ? 2 : 1;
+    ShowParameterSet();
+    m_state.ActiveSet = active;
+    restoreListSelections();
+    m_title = Messages::kTitlePrefix + m_state.DescriptionFile;
 }
 
 void MainWindowLogic::close()
@@ -328,29 +355,22 @@ void MainWindowLogic::showMessage(const std::string &text)
     m_platform.showMessage(text);
 }
 
-void MainWindowLogic::processPendingEvents()
-{
-    m_platform.processPendingEvents();
-}
-
-void MainWindowLogic::armTimer(ExchangeTimer timer)
-{
-    m_platform.armTimer(timer);
-}
-
-void MainWindowLogic::disarmTimer(ExchangeTimer timer)
-{
-    m_platform.disarmTimer(timer);
-}
-
 void MainWindowLogic::setPortInfoVisible(bool visible)
 {
     m_portInfoVisible = visible;
 }
 
-void MainWindowLogic::setPortNote(const std::string &note)
+void MainWindowLogic::setPortNote(PortNote note)
 {
-    m_portInfoToolTip = note;
+    m_portNote = std::move(note);
+    m_portInfoToolTip.reset();
+}
+
+const std::string &MainWindowLogic::portInfoToolTip() const
+{
+    if (!m_portInfoToolTip)
+        m_portInfoToolTip = m_portNote ? m_portNote() : std::string();
+    return *m_portInfoToolTip;
 }
 
 void MainWindowLogic::exchangeEnded()

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "controlstate.h"
+#include "dialoghost.h"
 #include "exchange.h"
-#include "messages.h"
 #include "exchangehost.h"
+#include "messages.h"
 #include "keydispatcher.h"
 #include "modelcontrols.h"
 #include "modelstate.h"
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,9 @@ class ValueFileLogic;
 class WorkDir;
 
 // The main window without a toolkit: the state of its controls as plain values, its start-up,
-// grid layout, set switch, entry validation and shut-down, and the handlers of its events.
-class MainWindowLogic : public ModelControls, public ExchangeHost
+// grid layout, set switch, entry validation and shut-down, and the handlers of its events. The
+// description model, the exchanges and the dialogs reach it through an interface each.
+class MainWindowLogic : private ModelControls, private ExchangeHost, private DialogHost
 {
 public:
     MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platform);
@@ -35,31 +38,59 @@ public:
     void editEntry(int k, const std::string &text) { setEntryText(k, text); }
     void clickOption(int set) { selectSetOption(set); }
     void choosePort(int index);
-    void chooseLineSettings(int index);
+    void chooseLineSettings(int index) { selectLineSettings(index); }
     void clickRead() { m_exchange.StartRead(); }
     void clickWrite() { m_exchange.StartWrite(); }
     void timerFired(ExchangeTimer timer);
+    // Opens a dialog; the other one closes.
     void clickChooser();
     void clickValueFiles();
     // The window closes (it cannot be refused): saves the state file, closes the dialogs.
     void close();
 
-    // Operations shared with the dialogs.
+    // Empties both lists; this counts as a change of the port selection.
+    void emptyLists();
+    void readKeyValueFile(const std::string &name);
+    StateRecord stateRecord() const override;
+
+    // The state of the controls, for the toolkit's window and for tests.
+    const std::string &title() const { return m_title; }
+    const std::string &modelHeading() const { return m_modelHeading; }
+    const LabelState &parameterName(int k) const { return m_names[k]; }
+    const LabelState &upperDescription(int k) const { return m_upper[k]; }
+    const LabelState &lowerDescription(int k) const { return m_lower[k]; }
+    const EntryState &entry(int k) const { return m_entries[k]; }
+    bool optionSelected(int set) const { return set == 1 ? m_option1 : m_option2; }
+    const ListState &ports() const { return m_ports; }
+    const ListState &lineSettings() const { return m_lineSettings; }
+    bool portInfoVisible() const { return m_portInfoVisible; }
+    // What the last port test or failed open found; composed when first asked for.
+    const std::string &portInfoToolTip() const;
+    // What each port entry's number opens, as of the last port test or the entry's arrival.
+    const std::vector<std::string> &portEntryToolTips() const { return m_portEntryToolTips; }
+    // The port list's own: the last note when it was about the selected entry's number (also
+    // after a success, when lPortInfo is hidden), else what the selected entry opens.
+    std::string portListToolTip() const;
+
+    ModelState &state() { return m_state; }
+    const ModelState &state() const { return m_state; }
+    const Exchange &exchange() const { return m_exchange; }
+    ChooserLogic &chooser() { return *m_chooser; }
+    ValueFileLogic &valueFiles() { return *m_valueFiles; }
+
+private:
     void InitMainWindow();
     void LayoutParameterGrid();
     void ShowParameterSet();
     void ValidateEntry(int k);
-    // Empties both lists; this counts as a change of the port selection.
-    void emptyLists();
-    void readKeyValueFile(const std::string &name);
     // Selects the saved list positions when the description file is present, else none.
     void restoreListSelections();
-    void setTitle(const std::string &title) { m_title = title; }
     // Selects a list entry from code; a position outside the list selects none.
     void selectPort(int index);
     void selectLineSettings(int index);
-    // What the state file and a value file keep.
-    StateRecord stateRecord() const;
+    void setSlotVisible(int k, bool visible);
+    void runPortTest();
+    std::string portEntryToolTip(const std::string &entry) const;
 
     // ModelControls
     void setParameterName(int k, const std::string &caption) override;
@@ -75,45 +106,15 @@ public:
 
     // ExchangeHost
     std::string lineSettingsText() const override;
-    void showMessage(const std::string &text) override;
-    void processPendingEvents() override;
-    void armTimer(ExchangeTimer timer) override;
-    void disarmTimer(ExchangeTimer timer) override;
     void setPortInfoVisible(bool visible) override;
-    void setPortNote(const std::string &note) override;
+    void setPortNote(PortNote note) override;
     void exchangeEnded() override;
 
-    // The state of the controls, for the toolkit's window and for tests.
-    const std::string &title() const { return m_title; }
-    const std::string &modelHeading() const { return m_modelHeading; }
-    const LabelState &parameterName(int k) const { return m_names[k]; }
-    const LabelState &upperDescription(int k) const { return m_upper[k]; }
-    const LabelState &lowerDescription(int k) const { return m_lower[k]; }
-    const EntryState &entry(int k) const { return m_entries[k]; }
-    bool optionSelected(int set) const { return set == 1 ? m_option1 : m_option2; }
-    const ListState &ports() const { return m_ports; }
-    const ListState &lineSettings() const { return m_lineSettings; }
-    bool portInfoVisible() const { return m_portInfoVisible; }
-    const std::string &portInfoToolTip() const { return m_portInfoToolTip; }
-    // What each port entry's number opens, as of the last port test or the entry's arrival.
-    const std::vector<std::string> &portEntryToolTips() const { return m_portEntryToolTips; }
-    // The port list's own: the last note when it was about the selected entry's number (also
-    // after a success, when lPortInfo is hidden), else what the selected entry opens.
-    std::string portListToolTip() const;
-
-    ModelState &state() { return m_state; }
-    const ModelState &state() const { return m_state; }
-    KeyDispatcher &dispatcher() { return m_dispatcher; }
-    Exchange &exchange() { return m_exchange; }
-    WorkDir &workDir() const { return m_dir; }
-    Platform &platform() { return m_platform; }
-    ChooserLogic &chooser() { return *m_chooser; }
-    ValueFileLogic &valueFiles() { return *m_valueFiles; }
-
-private:
-    void setSlotVisible(int k, bool visible);
-    void runPortTest();
-    std::string portEntryToolTip(const std::string &entry) const;
+    // DialogHost
+    WorkDir &workDir() override { return m_dir; }
+    void showMessage(const std::string &text) override;
+    void LoadDescription(const std::string &name) override;
+    void LoadValueFile(const std::string &name) override;
 
     WorkDir &m_dir;
     SerialPort &m_port;
@@ -136,7 +137,8 @@ private:
     ListState m_lineSettings;
     bool m_portInfoVisible = true;
     bool m_portTestPutOff = false;
-    std::string m_portInfoToolTip;
+    PortNote m_portNote;
+    mutable std::optional<std::string> m_portInfoToolTip;
     std::vector<std::string> m_portEntryToolTips;
 };
 

@@ -1,9 +1,8 @@
 #include "valuefilelogic.h"
 
-#include "chooserlogic.h"
+#include "dialoghost.h"
 #include "fileformat.h"
 #include "filelisting.h"
-#include "mainwindowlogic.h"
 #include "messages.h"
 #include "staterecord.h"
 #include "workdir.h"
@@ -12,8 +11,8 @@ namespace Dravix {
 
 using namespace Messages;
 
-ValueFileLogic::ValueFileLogic(MainWindowLogic &main)
-    : m_main(main)
+ValueFileLogic::ValueFileLogic(DialogHost &host)
+    : m_host(host)
 {
 }
 
@@ -21,8 +20,7 @@ void ValueFileLogic::open()
 {
     if (m_open)
         return;
-    m_main.chooser().close();
-    m_files = {listFilesWithExtension(m_main.workDir(), FileFormat::kValueFileExtension,
+    m_files = {listFilesWithExtension(m_host.workDir(), FileFormat::kValueFileExtension,
                                       HiddenFiles::Listed),
                -1};
     setNameText({});
@@ -64,8 +62,8 @@ void ValueFileLogic::clickLoad()
     if (!m_fileButtonsEnabled)
         return;
     const std::string name = m_nameText;
-    if (!m_main.workDir().isPresent(name)) {
-        m_main.showMessage(kNotPresent);
+    if (!m_host.workDir().isPresent(name)) {
+        m_host.showMessage(kNotPresent);
         return;
     }
     LoadValueFile(name);
@@ -88,36 +86,23 @@ void ValueFileLogic::SaveValueFile()
 {
     // "." or ".." would become a bare name once ".vq" is appended; the user meant a folder.
     if (!WorkDir::isBareName(m_nameText)) {
-        m_main.showMessage(kCannotWrite);
+        m_host.showMessage(kCannotWrite);
         return;
     }
-    if (!WriteStateRecord(m_main.workDir(), valueFileName(m_nameText), m_main.stateRecord()))
-        m_main.showMessage(kCannotWrite);
+    if (!WriteStateRecord(m_host.workDir(), valueFileName(m_nameText), m_host.stateRecord()))
+        m_host.showMessage(kCannotWrite);
     refreshList();
 }
 
 void ValueFileLogic::LoadValueFile(const std::string &name)
 {
-    m_main.readKeyValueFile(name);
-    m_main.emptyLists();
-    m_main.readKeyValueFile(m_main.state().DescriptionFile);
-    for (int k = 0; k < kSlotCount; ++k)
-        m_main.ValidateEntry(k);
-    // The new description's slots in use must show even when the set stays the same. A record
-    // whose set is neither 1 nor 2 leaves ActiveSet at 1 and the set on display as it was.
-    ModelState &state = m_main.state();
-    const std::int16_t active = state.ActiveSet;
-    state.ActiveSet = m_main.optionSelected(2) ? 2 : 1;
-    m_main.ShowParameterSet();
-    state.ActiveSet = active;
-    m_main.restoreListSelections();
-    m_main.setTitle(kTitlePrefix + m_main.state().DescriptionFile);
+    m_host.LoadValueFile(name);
 }
 
 void ValueFileLogic::DeleteValueFile()
 {
-    if (!WorkDir::isBareName(m_nameText) || !m_main.workDir().remove(valueFileName(m_nameText))) {
-        m_main.showMessage(kCannotDelete);
+    if (!WorkDir::isBareName(m_nameText) || !m_host.workDir().remove(valueFileName(m_nameText))) {
+        m_host.showMessage(kCannotDelete);
         return;
     }
     setNameText({});
@@ -127,7 +112,7 @@ void ValueFileLogic::DeleteValueFile()
 void ValueFileLogic::refreshList()
 {
     const std::string selected = m_files.selectedText();
-    m_files = {listFilesWithExtension(m_main.workDir(), FileFormat::kValueFileExtension,
+    m_files = {listFilesWithExtension(m_host.workDir(), FileFormat::kValueFileExtension,
                                       HiddenFiles::Listed),
                -1};
     for (int i = 0; i < int(m_files.entries.size()); ++i) {

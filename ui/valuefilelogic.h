@@ -6,16 +6,16 @@
 
 namespace Dravix {
 
-class MainWindowLogic;
+class DialogHost;
 
 // The value-file dialog without a toolkit: its file list, name box and buttons, and the
 // saving, loading and deleting of value files.
 class ValueFileLogic
 {
 public:
-    explicit ValueFileLogic(MainWindowLogic &main);
+    explicit ValueFileLogic(DialogHost &host);
 
-    // Closes the chooser, fills the list, empties the name box; while open, changes nothing.
+    // Fills the list, empties the name box; while open, changes nothing.
     void open();
     void close();
     bool isOpen() const { return m_open; }
@@ -48,7 +48,7 @@ private:
     void setNameText(const std::string &text);
     void refreshList();
 
-    MainWindowLogic &m_main;
+    DialogHost &m_host;
     bool m_open = false;
     ListState m_files;
     std::string m_nameText;

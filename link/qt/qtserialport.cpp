@@ -142,6 +142,13 @@ std::string QtSerialPort::portTarget(int portNumber) const
                               folderEntry(portNumber));
 }
 
+PortNote QtSerialPort::laterOpenNote() const
+{
+    if (!m_attempt)
+        return [] { return std::string(); };
+    return [diagnosis = &m_diagnosis, attempt = *m_attempt] { return diagnosis->note(attempt); };
+}
+
 std::string QtSerialPort::openNote() const
 {
     // Told when asked: listing the adapters takes a moment that an exchange need not wait.

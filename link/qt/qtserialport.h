@@ -26,6 +26,7 @@ public:
     Bytes readAll() override;
     void close() override;
     std::string openNote() const override;
+    PortNote laterOpenNote() const override;
     std::string portTarget(int portNumber) const override;
 
     // The path that port N opens.

@@ -36,7 +36,7 @@ public:
     PtyRig()
         : previousDir(QDir::currentPath())
         , port(folder.path().toStdString())
-        , exchange(state, port, host)
+        , exchange(state, port, host, host)
     {
         QDir::setCurrent(folder.path());
         state.DeviceCode = 0x05;

@@ -2,6 +2,7 @@
 
 #include "exchange.h"
 #include "exchangehost.h"
+#include "exchangeplatform.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -14,7 +15,7 @@
 namespace Dravix {
 
 // The main window's part in an exchange, with real one-shot timers and recorded messages.
-class TimedHost : public ExchangeHost
+class TimedHost : public ExchangeHost, public ExchangePlatform
 {
 public:
     TimedHost()
@@ -46,7 +47,7 @@ public:
     void armTimer(ExchangeTimer timer) override { timerOf(timer).start(); }
     void disarmTimer(ExchangeTimer timer) override { timerOf(timer).stop(); }
     void setPortInfoVisible(bool visible) override { portInfoVisible = visible; }
-    void setPortNote(const std::string &note) override { portNote = note; }
+    void setPortNote(PortNote note) override { portNote = note(); }
     void exchangeEnded() override { ++ended; }
 
     bool anyTimerActive() const { return m_timer1.isActive() || m_timer2.isActive(); }

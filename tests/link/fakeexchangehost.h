@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchangehost.h"
+#include "exchangeplatform.h"
 #include "fakeserialport.h"
 
 #include <array>
@@ -12,8 +13,9 @@
 
 namespace Dravix {
 
-// The main window as the exchanges see it: records every call and whether the port was open.
-class FakeExchangeHost : public ExchangeHost
+// The main window and the toolkit as the exchanges see them: records every call, in one log,
+// and whether the port was open.
+class FakeExchangeHost : public ExchangeHost, public ExchangePlatform
 {
 public:
     explicit FakeExchangeHost(const FakeSerialPort &port)
@@ -58,10 +60,10 @@ public:
         portInfoVisible = visible;
         log.push_back(visible ? "show lPortInfo" : "hide lPortInfo");
     }
-    void setPortNote(const std::string &note) override
+    void setPortNote(PortNote note) override
     {
-        portNote = note;
-        log.push_back("note " + note);
+        portNote = note();
+        log.push_back("note " + portNote);
     }
     void exchangeEnded() override
     {

@@ -60,7 +60,7 @@ private slots:
         m_state.PortAvailable = 1;
         m_port = std::make_unique<FakeSerialPort>();
         m_host = std::make_unique<FakeExchangeHost>(*m_port);
-        m_exchange = std::make_unique<Exchange>(m_state, *m_port, *m_host);
+        m_exchange = std::make_unique<Exchange>(m_state, *m_port, *m_host, *m_host);
     }
     void cleanup()
     {

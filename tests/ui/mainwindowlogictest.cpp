@@ -489,7 +489,7 @@ void MainWindowLogicTest::sameTextIsJudgedAgain()
     w.editEntry(7, "50");
     QCOMPARE(w.entry(7).background, kEntryAccepted);
     w.state().RangeMax[7] = 10;
-    w.setEntryText(7, "50");
+    w.editEntry(7, "50");
     QCOMPARE(w.entry(7).background, kEntryRejected);
     QCOMPARE(int(w.state().InvalidEntries), 0x80);
 }

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,6 +24,18 @@
 #include <fstream>
 
 using namespace Dravix;
+
+namespace {
+
+// The tooltip as the mouse resting on the widget brings it up.
+QString hoverToolTip(QWidget *widget)
+{
+    QHelpEvent hover(QEvent::ToolTip, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(widget, &hover);
+    return widget->toolTip();
+}
+
+} // namespace
 
 // The main window's widgets on the offscreen platform.
 class TestMainWindow : public QObject
@@ -205,16 +218,16 @@ private slots:
         // What each port number opens, and what the last test found, as tooltips.
         QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 opens a device");
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 opens a device");
-        QCOMPARE(ports->toolTip(), "port 2 opened");
+        QCOMPARE(hoverToolTip(ports), "port 2 opened");
         auto *portInfo = f.window.findChild<QLabel *>("lPortInfo");
-        QCOMPARE(portInfo->toolTip(), "port 2 opened");
+        QCOMPARE(hoverToolTip(portInfo), "port 2 opened");
         f.port.opens = false;
         f.port.target = "is gone";
         f.logic.choosePort(0);
         f.window.sync();
         QVERIFY(portInfo->isVisible());
-        QCOMPARE(portInfo->toolTip(), "port 1 refused");
-        QCOMPARE(ports->toolTip(), "port 1 refused");
+        QCOMPARE(hoverToolTip(portInfo), "port 1 refused");
+        QCOMPARE(hoverToolTip(ports), "port 1 refused");
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
 
         // Other entries for the same numbers: the list is refilled, its tooltips too.

@@ -156,6 +156,7 @@ void MainWindow::buildControls()
 
     label("lNumerPortu", "Nr portu szeregowego:", lNumerPortu, kYellow);
     m_portInfo = label("lPortInfo", "Port niedostępny!", lPortInfo, kLightRed);
+    m_portInfo->installEventFilter(this);
     label("lPredkoscPortu", "Parametry transmisji RS232:", lPredkoscPortu, kYellow);
     const auto list = [&](const char *name, const Rect &geometry) {
         auto *combo = new QComboBox(this);
@@ -170,6 +171,7 @@ void MainWindow::buildControls()
         return combo;
     };
     m_ports = list("NumerPortu", NumerPortu);
+    m_ports->installEventFilter(this);
     m_lineSettings = list("Predkosc", Predkosc);
 
     const auto button = [&](const char *name, const char *caption, const Rect &geometry) {
@@ -315,14 +317,25 @@ void MainWindow::sync()
 
 void MainWindow::syncPortToolTips()
 {
-    m_portInfo->setToolTip(q(m_logic.portInfoToolTip()));
     const std::vector<std::string> &tips = m_logic.portEntryToolTips();
     if (m_shownPortTips != tips) {
         m_shownPortTips = tips;
         for (int i = 0; i < m_ports->count() && i < int(tips.size()); ++i)
             m_ports->setItemData(i, q(tips[std::size_t(i)]), Qt::ToolTipRole);
     }
-    m_ports->setToolTip(q(m_logic.portListToolTip()));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The port's note is composed only when the user asks for it: finding why a port did not
+    // open lists the adapters, which would slow down every start and every port test.
+    if (event->type() == QEvent::ToolTip) {
+        if (watched == m_portInfo)
+            m_portInfo->setToolTip(q(m_logic.portInfoToolTip()));
+        else if (watched == m_ports)
+            m_ports->setToolTip(q(m_logic.portListToolTip()));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::focusFirst()
