@@ -1,7 +1,7 @@
 #include "filedialog.h"
 
 #include "designfont.h"
-#include "dialogstyle.h"
+#include "palette.h"
 #include "enterclick.h"
 #include "filelist.h"
 #include "focusstyle.h"
@@ -15,7 +15,7 @@
 
 namespace Dravix {
 
-using namespace DialogStyle;
+using namespace Palette;
 
 FileDialog::FileDialog(const char *objectName, const char *caption, int clientWidth,
                        int clientHeight, std::function<void()> changed)

@@ -8,6 +8,7 @@
 #include "logo.h"
 #include "mainwindowdesign.h"
 #include "mainwindowlogic.h"
+#include "palette.h"
 #include "twips.h"
 #include "valuefiledialog.h"
 #include "valuefilelogic.h"
@@ -25,31 +26,13 @@
 
 namespace Dravix {
 
-namespace {
+using namespace Palette;
 
-constexpr Rgb kYellow{255, 255, 0};
-constexpr Rgb kLightGreen{192, 255, 192};
-constexpr Rgb kLightYellow{255, 255, 192};
-constexpr Rgb kLightRed{255, 128, 128};
-constexpr Rgb kWhite{255, 255, 255};
+namespace {
 
 QString q(const std::string &text)
 {
     return QString::fromStdString(text);
-}
-
-void setTextColor(QWidget *widget, const Rgb &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, toColor(color));
-    widget->setPalette(palette);
-}
-
-void setBaseColor(QWidget *widget, const Rgb &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, toColor(color));
-    widget->setPalette(palette);
 }
 
 } // namespace
@@ -72,11 +55,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     FocusStyle::applyTo(this);
 }
 
-MainWindow::~MainWindow()
-{
-    delete m_chooser;
-    delete m_valueFiles;
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
@@ -94,7 +73,7 @@ void MainWindow::buildControls()
         widget->setGeometry(toPixels(geometry));
         widget->setFont(labelFont);
         widget->setTextFormat(Qt::PlainText);
-        setTextColor(widget, color);
+        setColour(widget, QPalette::WindowText, color);
         return widget;
     };
 
@@ -131,7 +110,7 @@ void MainWindow::buildControls()
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(toPixels(geometry));
         button->setFont(labelFont);
-        setTextColor(button, kLightYellow);
+        setColour(button, QPalette::WindowText, kLightYellow);
         return button;
     };
     m_option1 = option("OptionZestaw1", "1 - 4", OptionZestaw1);
@@ -164,10 +143,8 @@ void MainWindow::buildControls()
         combo->setGeometry(toPixels(geometry));
         combo->setFont(listFont);
         // A list without typing is drawn as a button: both colours make it white.
-        QPalette palette = combo->palette();
-        palette.setColor(QPalette::Base, toColor(kWhite));
-        palette.setColor(QPalette::Button, toColor(kWhite));
-        combo->setPalette(palette);
+        setColour(combo, QPalette::Base, kWhite);
+        setColour(combo, QPalette::Button, kWhite);
         return combo;
     };
     m_ports = list("NumerPortu", NumerPortu);
@@ -274,7 +251,7 @@ void MainWindow::sync()
         if (edit->text() != text)
             edit->setText(text);
         if (edit->palette().color(QPalette::Base) != toColor(entry.background))
-            setBaseColor(edit, entry.background);
+            setColour(edit, QPalette::Base, entry.background);
         edit->setGeometry(toPixels(entry.geometry));
         edit->setVisible(entry.visible);
     }
@@ -350,8 +327,8 @@ void MainWindow::focusFirst()
 
 QWidget *MainWindow::messageParent() const
 {
-    for (FileDialog *dialog :
-         {static_cast<FileDialog *>(m_chooser), static_cast<FileDialog *>(m_valueFiles)}) {
+    for (FileDialog *dialog : {static_cast<FileDialog *>(m_chooser.get()),
+                               static_cast<FileDialog *>(m_valueFiles.get())}) {
         if (dialog && dialog->isForwarding())
             return dialog;
     }
@@ -363,9 +340,9 @@ void MainWindow::syncDialogs()
     // Each dialog is made when first shown; it is a top-level window of its own.
     const auto refresh = [this] { sync(); };
     if (m_logic.chooser().isOpen() && !m_chooser)
-        m_chooser = new ChooserDialog(m_logic.chooser(), refresh);
+        m_chooser = std::make_unique<ChooserDialog>(m_logic.chooser(), refresh);
     if (m_logic.valueFiles().isOpen() && !m_valueFiles)
-        m_valueFiles = new ValueFileDialog(m_logic.valueFiles(), refresh);
+        m_valueFiles = std::make_unique<ValueFileDialog>(m_logic.valueFiles(), refresh);
     if (m_chooser)
         m_chooser->sync();
     if (m_valueFiles)

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,9 @@ private:
     std::vector<std::string> m_shownPorts;
     std::vector<std::string> m_shownPortTips;
     std::vector<std::string> m_shownLineSettings;
-    ChooserDialog *m_chooser = nullptr;
-    ValueFileDialog *m_valueFiles = nullptr;
+    // Top-level windows of their own, made when first opened.
+    std::unique_ptr<ChooserDialog> m_chooser;
+    std::unique_ptr<ValueFileDialog> m_valueFiles;
 };
 
 } // namespace Dravix

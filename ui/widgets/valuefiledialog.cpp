@@ -1,7 +1,7 @@
 #include "valuefiledialog.h"
 
 #include "designfont.h"
-#include "dialogstyle.h"
+#include "palette.h"
 #include "valuefilelogic.h"
 
 #include <QLineEdit>
