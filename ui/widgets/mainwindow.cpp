@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,14 +65,15 @@ void MainWindow::buildControls()
     const QFont labelFont = designFont(base, 9.75, true);
     const QFont buttonFont = designFont(base, 8.25, true);
     const QFont entryFont = designFont(base, 12, true);
-    const QFont listFont = designFont(base, 9.75, true);
+    // Most controls show the labels' font: given to the window once, they inherit it, and no
+    // control lays out its text in a font it never shows.
+    setFont(labelFont);
 
     const auto label = [&](const char *name, const char *caption, const Rect &geometry,
                            const Rgb &color) {
         auto *widget = new QLabel(QString::fromUtf8(caption), this);
         widget->setObjectName(QString::fromLatin1(name));
         widget->setGeometry(toPixels(geometry));
-        widget->setFont(labelFont);
         widget->setTextFormat(Qt::PlainText);
         setColour(widget, QPalette::WindowText, color);
         return widget;
@@ -102,14 +104,12 @@ void MainWindow::buildControls()
     auto *logo = new Logo(this);
     logo->setObjectName(QStringLiteral("LogoFirmy"));
     logo->setGeometry(toPixels(LogoFirmy));
-    logo->setFont(labelFont);
 
     label("lZestawParametrow", "Zestaw parametrów:", lZestawParametrow, kLightYellow);
     const auto option = [&](const char *name, const char *caption, const Rect &geometry) {
         auto *button = new QRadioButton(QString::fromUtf8(caption), this);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(toPixels(geometry));
-        button->setFont(labelFont);
         setColour(button, QPalette::WindowText, kLightYellow);
         return button;
     };
@@ -141,7 +141,6 @@ void MainWindow::buildControls()
         auto *combo = new QComboBox(this);
         combo->setObjectName(QString::fromLatin1(name));
         combo->setGeometry(toPixels(geometry));
-        combo->setFont(listFont);
         // A list without typing is drawn as a button: both colours make it white.
         setColour(combo, QPalette::Base, kWhite);
         setColour(combo, QPalette::Button, kWhite);
@@ -220,7 +219,10 @@ void MainWindow::sync()
     // A caption wider than its box grows to the right, as far as the window goes.
     const auto fit = [this](QLabel *label, QRect box) {
         const int designWidth = box.width();
-        const int wanted = label->sizeHint().width();
+        // Measured only when the widest glyphs might not fit: most captions plainly do.
+        const qsizetype widest = QFontMetrics(label->font()).maxWidth();
+        const int wanted =
+            widest * label->text().size() <= designWidth ? 0 : label->sizeHint().width();
         if (wanted > designWidth)
             box.setWidth(std::max(designWidth, std::min(wanted, width() - box.left())));
         label->setGeometry(box);
