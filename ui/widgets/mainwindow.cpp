@@ -117,7 +117,7 @@ void MainWindow::buildControls()
     m_option2 = option("OptionZestaw2", "5 - 8", OptionZestaw2);
     m_option1->setChecked(true);
 
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < kSlotCount; ++k) {
         const QString index = QString::number(k);
         m_names[k] = label("NazwaParametru", "Nazwa parametru:", NazwaParametru0, kYellow);
         m_names[k]->setObjectName(QStringLiteral("NazwaParametru_") + index);
@@ -243,7 +243,7 @@ void MainWindow::sync()
         fit(label, toPixels(state.geometry));
         label->setVisible(state.visible);
     };
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < kSlotCount; ++k) {
         syncLabel(m_names[k], m_logic.parameterName(k));
         syncLabel(m_upper[k], m_logic.upperDescription(k));
         syncLabel(m_lower[k], m_logic.lowerDescription(k));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modelstate.h"
+
 #include <QWidget>
 
 #include <array>
@@ -52,10 +54,10 @@ private:
     QRadioButton *m_option2 = nullptr;
     QComboBox *m_ports = nullptr;
     QComboBox *m_lineSettings = nullptr;
-    std::array<QLabel *, 8> m_names{};
-    std::array<QLineEdit *, 8> m_entries{};
-    std::array<QLabel *, 8> m_upper{};
-    std::array<QLabel *, 8> m_lower{};
+    std::array<QLabel *, kSlotCount> m_names{};
+    std::array<QLineEdit *, kSlotCount> m_entries{};
+    std::array<QLabel *, kSlotCount> m_upper{};
+    std::array<QLabel *, kSlotCount> m_lower{};
     std::vector<QWidget *> m_tabOrder;
     std::vector<std::string> m_shownPorts;
     std::vector<std::string> m_shownPortTips;
