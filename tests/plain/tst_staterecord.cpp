@@ -15,7 +15,7 @@ Q_DECLARE_METATYPE(StateRecord)
 Q_DECLARE_METATYPE(std::string)
 
 // The twelve-line record as written to the state file and the value files.
-class TestStateRecord : public QObject
+class tst_StateRecord : public QObject
 {
     Q_OBJECT
 
@@ -176,5 +176,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStateRecord)
+QTEST_APPLESS_MAIN(tst_StateRecord)
 #include "tst_staterecord.moc"

@@ -117,7 +117,7 @@ QStringList changes(const MainWindowLogic &main)
 Q_DECLARE_METATYPE(Route)
 
 // Hostile files through the main window's start-up, the chooser and the value-file dialog.
-class TestHostileFiles : public QObject
+class tst_HostileFiles : public QObject
 {
     Q_OBJECT
 
@@ -394,5 +394,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHostileFiles)
+QTEST_APPLESS_MAIN(tst_HostileFiles)
 #include "tst_hostilefiles.moc"

@@ -25,7 +25,7 @@ std::vector<std::string> strings(std::initializer_list<const char *> texts)
 } // namespace
 
 // Saving, loading and deleting value files, and the state file across a restart.
-class TestValueFiles : public QObject
+class tst_ValueFiles : public QObject
 {
     Q_OBJECT
 
@@ -493,5 +493,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestValueFiles)
+QTEST_APPLESS_MAIN(tst_ValueFiles)
 #include "tst_valuefiles.moc"

@@ -7,7 +7,7 @@
 using namespace Dravix;
 
 // The one number rule, the rounding to 16 bits and the entry test for numbers.
-class NumbersTest : public QObject
+class tst_Numbers : public QObject
 {
     Q_OBJECT
 
@@ -20,7 +20,7 @@ private slots:
     void isNumericText();
 };
 
-void NumbersTest::parseLeadingNumber_data()
+void tst_Numbers::parseLeadingNumber_data()
 {
     constexpr double inf = std::numeric_limits<double>::infinity();
     QTest::addColumn<QByteArray>("text");
@@ -69,7 +69,7 @@ void NumbersTest::parseLeadingNumber_data()
     QTest::newRow("too small") << QByteArray("1e-400") << 0.0;
 }
 
-void NumbersTest::parseLeadingNumber()
+void tst_Numbers::parseLeadingNumber()
 {
     QFETCH(QByteArray, text);
     QFETCH(double, expected);
@@ -78,7 +78,7 @@ void NumbersTest::parseLeadingNumber()
              qPrintable(QString("got %1, want %2").arg(actual, 0, 'g', 17).arg(expected)));
 }
 
-void NumbersTest::roundToInt16_data()
+void tst_Numbers::roundToInt16_data()
 {
     constexpr double inf = std::numeric_limits<double>::infinity();
     QTest::addColumn<double>("number");
@@ -106,14 +106,14 @@ void NumbersTest::roundToInt16_data()
     QTest::newRow("minus infinity") << -inf << -32768;
 }
 
-void NumbersTest::roundToInt16()
+void tst_Numbers::roundToInt16()
 {
     QFETCH(double, number);
     QFETCH(int, expected);
     QCOMPARE(int(RoundToInt16(number)), expected);
 }
 
-void NumbersTest::isNumericText_data()
+void tst_Numbers::isNumericText_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("separator");
@@ -161,7 +161,7 @@ void NumbersTest::isNumericText_data()
     QTest::newRow("comma alone") << QByteArray(",") << comma << false;
 }
 
-void NumbersTest::isNumericText()
+void tst_Numbers::isNumericText()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, separator);
@@ -171,5 +171,5 @@ void NumbersTest::isNumericText()
              numeric);
 }
 
-QTEST_GUILESS_MAIN(NumbersTest)
-#include "numberstest.moc"
+QTEST_APPLESS_MAIN(tst_Numbers)
+#include "tst_numbers.moc"

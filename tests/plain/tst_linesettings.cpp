@@ -6,7 +6,7 @@
 using namespace Dravix;
 
 // Which line-settings texts open a port, and with what.
-class TestLineSettings : public QObject
+class tst_LineSettings : public QObject
 {
     Q_OBJECT
 
@@ -78,5 +78,5 @@ private:
     FreshWorkingDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestLineSettings)
+QTEST_APPLESS_MAIN(tst_LineSettings)
 #include "tst_linesettings.moc"

@@ -7,7 +7,7 @@
 using namespace Dravix;
 
 // The check value against the catalogue, the worked examples and single-bit errors.
-class TestFrameCheck : public QObject
+class tst_FrameCheck : public QObject
 {
     Q_OBJECT
 
@@ -86,5 +86,5 @@ private:
     FreshWorkingDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestFrameCheck)
+QTEST_APPLESS_MAIN(tst_FrameCheck)
 #include "tst_framecheck.moc"

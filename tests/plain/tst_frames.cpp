@@ -25,7 +25,7 @@ EntryTexts texts(std::initializer_list<const char *> list)
 } // namespace
 
 // The request frames, the value codec and the checks of the two replies.
-class TestFrames : public QObject
+class tst_Frames : public QObject
 {
     Q_OBJECT
 
@@ -232,5 +232,5 @@ private:
     FreshWorkingDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestFrames)
+QTEST_APPLESS_MAIN(tst_Frames)
 #include "tst_frames.moc"

@@ -78,7 +78,7 @@ QStringList names(const ListState &list)
 
 // A process killed anywhere while it writes "sesja.dat" or a value file leaves the old file
 // whole (or the new one, once renamed); the temporary file it leaves shows in no list.
-class TestInterruptedSaves : public QObject
+class tst_InterruptedSaves : public QObject
 {
     Q_OBJECT
 
@@ -185,5 +185,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestInterruptedSaves)
+QTEST_APPLESS_MAIN(tst_InterruptedSaves)
 #include "tst_interruptedsaves.moc"

@@ -38,7 +38,7 @@ const QStringList kStormSteps{"R",  "W",  "P0", "P1", "P2", "P-", "L0", "Dabc", 
 // also from inside the message box and the single event pass: the port is never used while
 // closed, no timer outlives its exchange, each outcome is shown once, and a port test put off
 // by the exchange runs once after it.
-class TestStorms : public QObject
+class tst_Storms : public QObject
 {
     Q_OBJECT
 
@@ -329,5 +329,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStorms)
+QTEST_APPLESS_MAIN(tst_Storms)
 #include "tst_storms.moc"

@@ -7,7 +7,7 @@
 using namespace Dravix;
 
 // Windows-1250 at the file boundary, held against iconv for every byte value.
-class Cp1250Test : public QObject
+class tst_Cp1250 : public QObject
 {
     Q_OBJECT
 
@@ -39,7 +39,7 @@ static QByteArray bytes(const std::string &text)
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-void Cp1250Test::initTestCase()
+void tst_Cp1250::initTestCase()
 {
     m_iconv = QStandardPaths::findExecutable("iconv");
     for (int b = 0; b < 256; ++b) {
@@ -49,7 +49,7 @@ void Cp1250Test::initTestCase()
     QCOMPARE(m_definedBytes.size(), 251);
 }
 
-QByteArray Cp1250Test::iconv(const QByteArray &input, const char *from, const char *to)
+QByteArray tst_Cp1250::iconv(const QByteArray &input, const char *from, const char *to)
 {
     QProcess process;
     process.start(m_iconv, {"-f", from, "-t", to});
@@ -63,7 +63,7 @@ QByteArray Cp1250Test::iconv(const QByteArray &input, const char *from, const ch
     return process.readAllStandardOutput();
 }
 
-void Cp1250Test::decodesLikeIconv()
+void tst_Cp1250::decodesLikeIconv()
 {
     if (m_iconv.isEmpty())
         QSKIP("iconv is not installed; it is the independent converter these checks rely on");
@@ -84,7 +84,7 @@ void Cp1250Test::decodesLikeIconv()
     QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join("; ")));
 }
 
-void Cp1250Test::encodesLikeIconv()
+void tst_Cp1250::encodesLikeIconv()
 {
     if (m_iconv.isEmpty())
         QSKIP("iconv is not installed; it is the independent converter these checks rely on");
@@ -94,7 +94,7 @@ void Cp1250Test::encodesLikeIconv()
     QCOMPARE(bytes(utf8ToCp1250(view(utf8))), m_definedBytes);
 }
 
-void Cp1250Test::undefinedBytesRoundTrip_data()
+void tst_Cp1250::undefinedBytesRoundTrip_data()
 {
     QTest::addColumn<QByteArray>("byte");
     QTest::addColumn<QByteArray>("utf8");
@@ -106,7 +106,7 @@ void Cp1250Test::undefinedBytesRoundTrip_data()
     }
 }
 
-void Cp1250Test::undefinedBytesRoundTrip()
+void tst_Cp1250::undefinedBytesRoundTrip()
 {
     QFETCH(QByteArray, byte);
     QFETCH(QByteArray, utf8);
@@ -114,7 +114,7 @@ void Cp1250Test::undefinedBytesRoundTrip()
     QCOMPARE(bytes(utf8ToCp1250(view(utf8))), byte);
 }
 
-void Cp1250Test::unrepresentableBecomesQuestionMark_data()
+void tst_Cp1250::unrepresentableBecomesQuestionMark_data()
 {
     QTest::addColumn<QByteArray>("utf8");
     QTest::addColumn<QByteArray>("expected");
@@ -131,12 +131,12 @@ void Cp1250Test::unrepresentableBecomesQuestionMark_data()
     QTest::newRow("cut sequence at end") << QByteArray("ab\xc5") << QByteArray("ab?");
 }
 
-void Cp1250Test::unrepresentableBecomesQuestionMark()
+void tst_Cp1250::unrepresentableBecomesQuestionMark()
 {
     QFETCH(QByteArray, utf8);
     QFETCH(QByteArray, expected);
     QCOMPARE(bytes(utf8ToCp1250(view(utf8))), expected);
 }
 
-QTEST_GUILESS_MAIN(Cp1250Test)
-#include "cp1250test.moc"
+QTEST_APPLESS_MAIN(tst_Cp1250)
+#include "tst_cp1250.moc"

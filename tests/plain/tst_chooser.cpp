@@ -9,7 +9,7 @@
 using namespace Dravix;
 
 // The description chooser without a toolkit.
-class TestChooser : public QObject
+class tst_Chooser : public QObject
 {
     Q_OBJECT
 
@@ -193,5 +193,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChooser)
+QTEST_APPLESS_MAIN(tst_Chooser)
 #include "tst_chooser.moc"

@@ -10,7 +10,7 @@
 using namespace Dravix;
 
 // Which files the two dialogs list, and in which order.
-class TestFileListing : public QObject
+class tst_FileListing : public QObject
 {
     Q_OBJECT
 
@@ -76,5 +76,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileListing)
+QTEST_APPLESS_MAIN(tst_FileListing)
 #include "tst_filelisting.moc"

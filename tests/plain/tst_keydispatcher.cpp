@@ -93,7 +93,7 @@ std::int16_t &fieldOf(ModelState &s, const QString &field)
 
 // The rules by which each key of a file changes the model, and the reset after a new
 // description.
-class KeyDispatcherTest : public QObject
+class tst_KeyDispatcher : public QObject
 {
     Q_OBJECT
 
@@ -112,7 +112,7 @@ private slots:
     void resetParameterValues();
 };
 
-void KeyDispatcherTest::controlKeys_data()
+void tst_KeyDispatcher::controlKeys_data()
 {
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("value");
@@ -158,7 +158,7 @@ void KeyDispatcherTest::controlKeys_data()
         << QByteArray("zestaw2") << QByteArray("2") << QStringList{};
 }
 
-void KeyDispatcherTest::controlKeys()
+void tst_KeyDispatcher::controlKeys()
 {
     QFETCH(QByteArray, key);
     QFETCH(QByteArray, value);
@@ -172,7 +172,7 @@ void KeyDispatcherTest::controlKeys()
     QCOMPARE(dump(state), before);
 }
 
-void KeyDispatcherTest::numberKeys_data()
+void tst_KeyDispatcher::numberKeys_data()
 {
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("value");
@@ -207,7 +207,7 @@ void KeyDispatcherTest::numberKeys_data()
         << QByteArray("wybor2") << QByteArray("-99999") << "SavedSpeedIndex" << -32768;
 }
 
-void KeyDispatcherTest::numberKeys()
+void tst_KeyDispatcher::numberKeys()
 {
     QFETCH(QByteArray, key);
     QFETCH(QByteArray, value);
@@ -227,7 +227,7 @@ void KeyDispatcherTest::numberKeys()
     QCOMPARE(controls.calls, QStringList{});
 }
 
-void KeyDispatcherTest::inUseKey_data()
+void tst_KeyDispatcher::inUseKey_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<bool>("inUse");
@@ -247,7 +247,7 @@ void KeyDispatcherTest::inUseKey_data()
     QTest::newRow("-1") << QByteArray("-1") << false;
 }
 
-void KeyDispatcherTest::inUseKey()
+void tst_KeyDispatcher::inUseKey()
 {
     QFETCH(QByteArray, value);
     QFETCH(bool, inUse);
@@ -264,7 +264,7 @@ void KeyDispatcherTest::inUseKey()
     QCOMPARE(controls.calls, inUse ? QStringList{} : QStringList{"entry 5 0"});
 }
 
-void KeyDispatcherTest::setKey_data()
+void tst_KeyDispatcher::setKey_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<int>("activeSet");
@@ -281,7 +281,7 @@ void KeyDispatcherTest::setKey_data()
     QTest::newRow("word") << QByteArray("dwa") << 1 << QStringList{};
 }
 
-void KeyDispatcherTest::setKey()
+void tst_KeyDispatcher::setKey()
 {
     QFETCH(QByteArray, value);
     QFETCH(int, activeSet);
@@ -294,7 +294,7 @@ void KeyDispatcherTest::setKey()
     QCOMPARE(controls.calls, calls);
 }
 
-void KeyDispatcherTest::deviceCode_data()
+void tst_KeyDispatcher::deviceCode_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<int>("code");
@@ -306,7 +306,7 @@ void KeyDispatcherTest::deviceCode_data()
     QTest::newRow("a5 and more") << QByteArray("a5 urządzenie") << 0xA5;
 }
 
-void KeyDispatcherTest::deviceCode()
+void tst_KeyDispatcher::deviceCode()
 {
     QFETCH(QByteArray, value);
     QFETCH(int, code);
@@ -319,7 +319,7 @@ void KeyDispatcherTest::deviceCode()
     QCOMPARE(controls.calls, QStringList{});
 }
 
-void KeyDispatcherTest::wholeFileInOrder()
+void tst_KeyDispatcher::wholeFileInOrder()
 {
     ModelState state;
     RecordingControls controls;
@@ -345,7 +345,7 @@ void KeyDispatcherTest::wholeFileInOrder()
     QCOMPARE(int(state.ActiveSet), 2);
 }
 
-void KeyDispatcherTest::resetParameterValues()
+void tst_KeyDispatcher::resetParameterValues()
 {
     ModelState state;
     state.DescriptionFile = "abc.set";
@@ -371,5 +371,5 @@ void KeyDispatcherTest::resetParameterValues()
     QCOMPARE(dump(state), dump(wanted));
 }
 
-QTEST_GUILESS_MAIN(KeyDispatcherTest)
-#include "keydispatchertest.moc"
+QTEST_APPLESS_MAIN(tst_KeyDispatcher)
+#include "tst_keydispatcher.moc"

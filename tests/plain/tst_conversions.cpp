@@ -5,7 +5,7 @@
 using namespace Dravix;
 
 // Hexadecimal digits, the device-code pair and the bits of the invalid-entries mask.
-class ConversionsTest : public QObject
+class tst_Conversions : public QObject
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ static std::string_view view(const QByteArray &bytes)
     return {bytes.constData(), std::size_t(bytes.size())};
 }
 
-void ConversionsTest::hexDigitValue_data()
+void tst_Conversions::hexDigitValue_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("expected");
@@ -44,14 +44,14 @@ void ConversionsTest::hexDigitValue_data()
     QTest::newRow("Polish letter") << QByteArray("ą") << 0;
 }
 
-void ConversionsTest::hexDigitValue()
+void tst_Conversions::hexDigitValue()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, expected);
     QCOMPARE(int(HexDigitValue(view(text))), expected);
 }
 
-void ConversionsTest::hexPairToByte_data()
+void tst_Conversions::hexPairToByte_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("expected");
@@ -77,14 +77,14 @@ void ConversionsTest::hexPairToByte_data()
     QTest::newRow("two letters then digits") << QByteArray("żź12") << 0x00;
 }
 
-void ConversionsTest::hexPairToByte()
+void tst_Conversions::hexPairToByte()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, expected);
     QCOMPARE(int(HexPairToByte(view(text))), expected);
 }
 
-void ConversionsTest::entryBit_data()
+void tst_Conversions::entryBit_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("expected");
@@ -98,12 +98,12 @@ void ConversionsTest::entryBit_data()
     QTest::newRow("-32768") << -32768 << 0;
 }
 
-void ConversionsTest::entryBit()
+void tst_Conversions::entryBit()
 {
     QFETCH(int, index);
     QFETCH(int, expected);
     QCOMPARE(int(EntryBit(index)), expected);
 }
 
-QTEST_GUILESS_MAIN(ConversionsTest)
-#include "conversionstest.moc"
+QTEST_APPLESS_MAIN(tst_Conversions)
+#include "tst_conversions.moc"

@@ -9,7 +9,7 @@ using namespace Dravix;
 Q_DECLARE_METATYPE(std::string)
 
 // The value-file dialog without a toolkit: its list, its name box and its buttons.
-class TestValueFileDialog : public QObject
+class tst_ValueFileDialog : public QObject
 {
     Q_OBJECT
 
@@ -148,5 +148,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestValueFileDialog)
+QTEST_APPLESS_MAIN(tst_ValueFileDialog)
 #include "tst_valuefiledialog.moc"

@@ -12,7 +12,7 @@
 using namespace Dravix;
 
 // The key/value reader and writer and the exact-name presence test.
-class KeyValueFileTest : public QObject
+class tst_KeyValueFile : public QObject
 {
     Q_OBJECT
 
@@ -47,20 +47,20 @@ static QStringList pairsOf(std::string_view text)
     return pairs;
 }
 
-void KeyValueFileTest::init()
+void tst_KeyValueFile::init()
 {
     m_temp = std::make_unique<QTemporaryDir>();
     QVERIFY(m_temp->isValid());
 }
 
-void KeyValueFileTest::writeFile(const QString &name, const QByteArray &bytes)
+void tst_KeyValueFile::writeFile(const QString &name, const QByteArray &bytes)
 {
     QFile file(m_temp->filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QStringList KeyValueFileTest::read(std::string_view name)
+QStringList tst_KeyValueFile::read(std::string_view name)
 {
     QStringList pairs;
     ReadKeyValueFile(DiskWorkDir(m_temp->path().toStdString()), name,
@@ -71,7 +71,7 @@ QStringList KeyValueFileTest::read(std::string_view name)
     return pairs;
 }
 
-void KeyValueFileTest::pairs_data()
+void tst_KeyValueFile::pairs_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("expected");
@@ -103,14 +103,14 @@ void KeyValueFileTest::pairs_data()
         << QStringList{"zakresmin1|5", "dodajport|COM1", "zakresmin1|7", "dodajport|COM1"};
 }
 
-void KeyValueFileTest::pairs()
+void tst_KeyValueFile::pairs()
 {
     QFETCH(QByteArray, text);
     QFETCH(QStringList, expected);
     QCOMPARE(pairsOf({text.constData(), std::size_t(text.size())}), expected);
 }
 
-void KeyValueFileTest::readsWindows1250File()
+void tst_KeyValueFile::readsWindows1250File()
 {
     writeFile("abc.set", "tytul=CI\x8cNIENIOMIERZ \xa3\xd3\x44\xdf\r\n"
                          "nazwa1= Ci\x9cnienie\r\n"
@@ -119,7 +119,7 @@ void KeyValueFileTest::readsWindows1250File()
                                            "opisgora1|zakres 0–10 bar"}));
 }
 
-void KeyValueFileTest::linesAcrossPieces_data()
+void tst_KeyValueFile::linesAcrossPieces_data()
 {
     // The file is read in pieces of 64 KiB; whatever falls on the seam reads as in one piece.
     constexpr int kPiece = 65536;
@@ -136,7 +136,7 @@ void KeyValueFileTest::linesAcrossPieces_data()
     QTest::newRow("exactly one piece") << "a=" + filler(kPiece - 4) + "\r\n";
 }
 
-void KeyValueFileTest::linesAcrossPieces()
+void tst_KeyValueFile::linesAcrossPieces()
 {
     QFETCH(QByteArray, bytes);
     writeFile("seam.set", bytes);
@@ -146,7 +146,7 @@ void KeyValueFileTest::linesAcrossPieces()
     QCOMPARE(read("seam.set"), expected);
 }
 
-void KeyValueFileTest::presence_data()
+void tst_KeyValueFile::presence_data()
 {
     QTest::addColumn<QString>("onDisk");
     QTest::addColumn<bool>("asDirectory");
@@ -166,7 +166,7 @@ void KeyValueFileTest::presence_data()
     QTest::newRow("trailing blank") << "sesja.dat" << false << QByteArray("sesja.dat ") << false;
 }
 
-void KeyValueFileTest::presence()
+void tst_KeyValueFile::presence()
 {
     QFETCH(QString, onDisk);
     QFETCH(bool, asDirectory);
@@ -185,14 +185,14 @@ void KeyValueFileTest::presence()
     QCOMPARE(read(name), present ? QStringList{"a|1"} : QStringList{});
 }
 
-void KeyValueFileTest::fileThatCannotBeReadIsSkipped_data()
+void tst_KeyValueFile::fileThatCannotBeReadIsSkipped_data()
 {
     QTest::addColumn<bool>("throughReadError");
     QTest::newRow("no read permission") << false;
     QTest::newRow("read error") << true;
 }
 
-void KeyValueFileTest::fileThatCannotBeReadIsSkipped()
+void tst_KeyValueFile::fileThatCannotBeReadIsSkipped()
 {
     QFETCH(bool, throughReadError);
     const QString path = m_temp->filePath("abc.set");
@@ -212,7 +212,7 @@ void KeyValueFileTest::fileThatCannotBeReadIsSkipped()
     QCOMPARE(read("abc.set"), QStringList{});
 }
 
-void KeyValueFileTest::writtenLineReadsBack_data()
+void tst_KeyValueFile::writtenLineReadsBack_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QStringList>("readBack");
@@ -224,7 +224,7 @@ void KeyValueFileTest::writtenLineReadsBack_data()
     QTest::newRow("CR splits") << QByteArray("x\ry=z") << QStringList{"konfig|x", "y|z"};
 }
 
-void KeyValueFileTest::writtenLineReadsBack()
+void tst_KeyValueFile::writtenLineReadsBack()
 {
     QFETCH(QByteArray, value);
     QFETCH(QStringList, readBack);
@@ -234,5 +234,5 @@ void KeyValueFileTest::writtenLineReadsBack()
     QCOMPARE(pairsOf(file), readBack);
 }
 
-QTEST_GUILESS_MAIN(KeyValueFileTest)
-#include "keyvaluefiletest.moc"
+QTEST_APPLESS_MAIN(tst_KeyValueFile)
+#include "tst_keyvaluefile.moc"

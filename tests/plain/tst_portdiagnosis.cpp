@@ -39,7 +39,7 @@ FakePortSystem machine(bool adaptersPresent)
 } // namespace
 
 // Each cause of a port that did or did not open, and the note the user reads for it.
-class TestPortDiagnosis : public QObject
+class tst_PortDiagnosis : public QObject
 {
     Q_OBJECT
 
@@ -302,5 +302,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPortDiagnosis)
+QTEST_APPLESS_MAIN(tst_PortDiagnosis)
 #include "tst_portdiagnosis.moc"

@@ -15,7 +15,7 @@
 using namespace Dravix;
 
 // The main window's start-up, grid layout, set switch and entry validation, without a display.
-class MainWindowLogicTest : public QObject
+class tst_MainWindowLogic : public QObject
 {
     Q_OBJECT
 
@@ -97,7 +97,7 @@ QStringList toStringList(const std::vector<std::string> &texts)
 
 } // namespace
 
-void MainWindowLogicTest::init()
+void tst_MainWindowLogic::init()
 {
     m_temp = std::make_unique<QTemporaryDir>();
     QVERIFY(m_temp->isValid());
@@ -106,7 +106,7 @@ void MainWindowLogicTest::init()
     m_platform = std::make_unique<FakePlatform>();
 }
 
-void MainWindowLogicTest::cleanup()
+void tst_MainWindowLogic::cleanup()
 {
     m_logic.reset();
     m_platform.reset();
@@ -115,7 +115,7 @@ void MainWindowLogicTest::cleanup()
     m_temp.reset();
 }
 
-void MainWindowLogicTest::writeFile(const QString &name, const QByteArray &utf8Text)
+void tst_MainWindowLogic::writeFile(const QString &name, const QByteArray &utf8Text)
 {
     const std::string bytes = utf8ToCp1250(utf8Text.toStdString());
     QFile file(m_temp->filePath(name));
@@ -123,7 +123,7 @@ void MainWindowLogicTest::writeFile(const QString &name, const QByteArray &utf8T
     QCOMPARE(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
 }
 
-MainWindowLogic &MainWindowLogicTest::start()
+MainWindowLogic &tst_MainWindowLogic::start()
 {
     m_logic = std::make_unique<MainWindowLogic>(*m_dir, *m_port, *m_platform);
     m_logic->load();
@@ -131,7 +131,7 @@ MainWindowLogic &MainWindowLogicTest::start()
 }
 
 // One character per slot: '1' shown, '0' hidden, 'x' when its four controls disagree.
-QString MainWindowLogicTest::visibleSlots() const
+QString tst_MainWindowLogic::visibleSlots() const
 {
     QString shown;
     for (int k = 0; k < 8; ++k) {
@@ -144,7 +144,7 @@ QString MainWindowLogicTest::visibleSlots() const
     return shown;
 }
 
-void MainWindowLogicTest::firstStartInEmptyDirectory()
+void tst_MainWindowLogic::firstStartInEmptyDirectory()
 {
     MainWindowLogic &w = start();
     QCOMPARE(w.title(), std::string("Dravix"));
@@ -176,7 +176,7 @@ void MainWindowLogicTest::firstStartInEmptyDirectory()
     QVERIFY(m_port->written.empty());
 }
 
-void MainWindowLogicTest::startUp_data()
+void tst_MainWindowLogic::startUp_data()
 {
     QTest::addColumn<QString>("sessionName");
     QTest::addColumn<QByteArray>("sessionText");
@@ -226,7 +226,7 @@ void MainWindowLogicTest::startUp_data()
         << "11110000" << 1 << 1 << "12345678" << 0;
 }
 
-void MainWindowLogicTest::startUp()
+void tst_MainWindowLogic::startUp()
 {
     QFETCH(QString, sessionName);
     QFETCH(QByteArray, sessionText);
@@ -286,7 +286,7 @@ void MainWindowLogicTest::startUp()
     QVERIFY(m_platform->messages.empty());
 }
 
-void MainWindowLogicTest::descriptionTextsInWindows1250()
+void tst_MainWindowLogic::descriptionTextsInWindows1250()
 {
     // Bytes as a Windows-1250 editor stores them.
     QFile file(m_temp->filePath("abc.set"));
@@ -304,7 +304,7 @@ void MainWindowLogicTest::descriptionTextsInWindows1250()
     QCOMPARE(visibleSlots(), QString("10000000"));
 }
 
-void MainWindowLogicTest::gridPositions_data()
+void tst_MainWindowLogic::gridPositions_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("nameTop");
@@ -318,7 +318,7 @@ void MainWindowLogicTest::gridPositions_data()
     QTest::newRow("row 3") << 3 << 4170 << 4434 << 4494 << 4758;
 }
 
-void MainWindowLogicTest::gridPositions()
+void tst_MainWindowLogic::gridPositions()
 {
     QFETCH(int, row);
     QFETCH(int, nameTop);
@@ -337,7 +337,7 @@ void MainWindowLogicTest::gridPositions()
     }
 }
 
-void MainWindowLogicTest::setSwitch_data()
+void tst_MainWindowLogic::setSwitch_data()
 {
     QTest::addColumn<QByteArray>("inUse");
     QTest::addColumn<QByteArray>("set");
@@ -358,7 +358,7 @@ void MainWindowLogicTest::setSwitch_data()
         << QByteArray("00000000") << QByteArray("2") << QList<int>{1, 2} << "00000000";
 }
 
-void MainWindowLogicTest::setSwitch()
+void tst_MainWindowLogic::setSwitch()
 {
     QFETCH(QByteArray, inUse);
     QFETCH(QByteArray, set);
@@ -377,7 +377,7 @@ void MainWindowLogicTest::setSwitch()
     QCOMPARE(visibleSlots(), shown);
 }
 
-void MainWindowLogicTest::inactiveSlotKeepsItsVisibility()
+void tst_MainWindowLogic::inactiveSlotKeepsItsVisibility()
 {
     writeFile("sesja.dat", session("1"));
     writeFile("abc.set", description("11111111"));
@@ -402,7 +402,7 @@ void MainWindowLogicTest::inactiveSlotKeepsItsVisibility()
     QCOMPARE(visibleSlots(), QString("10110000"));
 }
 
-void MainWindowLogicTest::validation_data()
+void tst_MainWindowLogic::validation_data()
 {
     QTest::addColumn<int>("min");
     QTest::addColumn<int>("max");
@@ -443,7 +443,7 @@ void MainWindowLogicTest::validation_data()
     QTest::newRow("comma: -10,2 judged as -10") << -10 << 10 << "," << QByteArray("-10,2") << true;
 }
 
-void MainWindowLogicTest::validation()
+void tst_MainWindowLogic::validation()
 {
     QFETCH(int, min);
     QFETCH(int, max);
@@ -465,7 +465,7 @@ void MainWindowLogicTest::validation()
     QVERIFY(m_platform->messages.empty());
 }
 
-void MainWindowLogicTest::colourFollowsEachKeystroke()
+void tst_MainWindowLogic::colourFollowsEachKeystroke()
 {
     MainWindowLogic &w = start();
     w.state().RangeMin[2] = 10;
@@ -482,7 +482,7 @@ void MainWindowLogicTest::colourFollowsEachKeystroke()
     }
 }
 
-void MainWindowLogicTest::sameTextIsJudgedAgain()
+void tst_MainWindowLogic::sameTextIsJudgedAgain()
 {
     MainWindowLogic &w = start();
     w.state().RangeMax[7] = 100;
@@ -494,7 +494,7 @@ void MainWindowLogicTest::sameTextIsJudgedAgain()
     QCOMPARE(int(w.state().InvalidEntries), 0x80);
 }
 
-void MainWindowLogicTest::newDescriptionJudgesEveryEntry()
+void tst_MainWindowLogic::newDescriptionJudgesEveryEntry()
 {
     writeFile("sesja.dat", session("1", "0", "1", "00000000"));
     writeFile("abc.set", description());
@@ -516,7 +516,7 @@ void MainWindowLogicTest::newDescriptionJudgesEveryEntry()
     QCOMPARE(int(w.state().InvalidEntries), 0x84);
 }
 
-void MainWindowLogicTest::hiddenRejectedEntryBlocksWrite()
+void tst_MainWindowLogic::hiddenRejectedEntryBlocksWrite()
 {
     writeFile("sesja.dat", session("1", "0", "0", "12345x78"));
     writeFile("abc.set", description());
@@ -537,10 +537,10 @@ void MainWindowLogicTest::hiddenRejectedEntryBlocksWrite()
     QCOMPARE(w.entry(5).background, kEntryRejected);
 }
 
-QTEST_GUILESS_MAIN(MainWindowLogicTest)
-#include "mainwindowlogictest.moc"
+QTEST_APPLESS_MAIN(tst_MainWindowLogic)
+#include "tst_mainwindowlogic.moc"
 
-void MainWindowLogicTest::portNotes()
+void tst_MainWindowLogic::portNotes()
 {
     writeFile("sesja.dat", session("1", "0", "0"));
     writeFile("abc.set", description("11111111", "dodajport=COM3\r\n"));

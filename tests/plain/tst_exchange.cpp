@@ -32,7 +32,7 @@ QStringList toStringList(const std::vector<std::string> &lines)
 } // namespace
 
 // The exchanges against a fake port and a fake window whose timers the test fires by hand.
-class TestExchange : public QObject
+class tst_Exchange : public QObject
 {
     Q_OBJECT
 
@@ -436,5 +436,5 @@ private:
     std::unique_ptr<Exchange> m_exchange;
 };
 
-QTEST_GUILESS_MAIN(TestExchange)
+QTEST_APPLESS_MAIN(tst_Exchange)
 #include "tst_exchange.moc"
