@@ -25,7 +25,7 @@
 using namespace Dravix;
 
 // The main window's widgets on the offscreen platform.
-class TestMainWindow : public QObject
+class tst_MainWindow : public QObject
 {
     Q_OBJECT
 
@@ -303,7 +303,7 @@ private slots:
         Fixture f(folder.path());
         startWith(f, folder.path(),
                   "aktywny1=1\r\n" + (key + "=" + caption).toStdString() + "\r\n");
-        auto *label = TestMainWindow::control<QLabel>(f, control);
+        auto *label = tst_MainWindow::control<QLabel>(f, control);
         QCOMPARE(label->text(), caption);
         QCOMPARE(label->textFormat(), Qt::PlainText);
         // Shown as typed: markup would be narrower than its own source text.
@@ -338,7 +338,7 @@ private slots:
                                                           : "nazwa1";
         startWith(f, folder.path(),
                   "aktywny1=1\r\n" + std::string(key) + "=" + caption.toStdString() + "\r\n");
-        auto *label = TestMainWindow::control<QLabel>(f, control);
+        auto *label = tst_MainWindow::control<QLabel>(f, control);
         const int needed = label->sizeHint().width();
         const int room = f.window.width() - label->x();
         QCOMPARE(label->width(), std::clamp(needed, designWidth, std::max(designWidth, room)));
@@ -440,9 +440,9 @@ private slots:
         QTemporaryDir folder;
         Fixture f(folder.path());
         startWith(f, folder.path(), "aktywny1=1\r\n");
-        auto *widget = TestMainWindow::control<QWidget>(f, control);
+        auto *widget = tst_MainWindow::control<QWidget>(f, control);
         const QString elsewhere = control == "EdycjaParametru_0" ? "Predkosc" : "EdycjaParametru_0";
-        TestMainWindow::control<QWidget>(f, elsewhere)->setFocus();
+        tst_MainWindow::control<QWidget>(f, elsewhere)->setFocus();
         const QColor without = widget->grab().toImage().pixelColor(ring);
         widget->setFocus(Qt::TabFocusReason);
         QVERIFY(widget->hasFocus());
@@ -557,5 +557,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"

@@ -7,7 +7,7 @@
 using namespace Dravix;
 
 // Which path a port number opens, and settings that fail the open before any device is touched.
-class TestQtSerialPort : public QObject
+class tst_QtSerialPort : public QObject
 {
     Q_OBJECT
 
@@ -101,5 +101,5 @@ private:
     FreshWorkingDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestQtSerialPort)
+QTEST_GUILESS_MAIN(tst_QtSerialPort)
 #include "tst_qtserialport.moc"

@@ -56,7 +56,7 @@ QString openAs(const passwd &user, const QString &folder, int port)
 } // namespace
 
 // The real serial port and the exchanges against dravix-sim on a pseudo-terminal.
-class TestEndToEnd : public QObject
+class tst_EndToEnd : public QObject
 {
     Q_OBJECT
 
@@ -328,5 +328,5 @@ private:
     std::unique_ptr<PtyRig<TimedHost>> m_rig;
 };
 
-QTEST_GUILESS_MAIN(TestEndToEnd)
-#include "tst_e2e.moc"
+QTEST_GUILESS_MAIN(tst_EndToEnd)
+#include "tst_endtoend.moc"

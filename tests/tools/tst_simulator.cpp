@@ -26,7 +26,7 @@ std::vector<std::string> words(const QString &line)
 } // namespace
 
 // The simulator's request framing, its options and the faults it plays.
-class TestSimulator : public QObject
+class tst_Simulator : public QObject
 {
     Q_OBJECT
 
@@ -177,5 +177,5 @@ private:
     FreshWorkingDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestSimulator)
+QTEST_GUILESS_MAIN(tst_Simulator)
 #include "tst_simulator.moc"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The menu entry's launcher: the folder it makes and starts in, the samples it copies, and the
 # user's files it keeps.
-# Usage: tst_menulauncher.sh <launcher starting tests/packaging/stub/dravix> <samples folder>
+# Usage: tst_menulauncher.sh <launcher starting tests/tools/stub/dravix> <samples folder>
 set -euo pipefail
 launcher=$1
 samples=$2

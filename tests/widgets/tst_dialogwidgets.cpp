@@ -18,7 +18,7 @@
 using namespace Dravix;
 
 // The Qt widgets of the two dialogs on the offscreen platform.
-class TestDialogWidgets : public QObject
+class tst_DialogWidgets : public QObject
 {
     Q_OBJECT
 
@@ -432,5 +432,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialogWidgets)
+QTEST_MAIN(tst_DialogWidgets)
 #include "tst_dialogwidgets.moc"

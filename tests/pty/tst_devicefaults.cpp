@@ -43,7 +43,7 @@ public:
 
 // A misbehaving device on the pseudo-terminal: each fault ends in its message with the port
 // closed and no timer armed, and the next exchange with the then sound device succeeds.
-class TestDeviceFaults : public QObject
+class tst_DeviceFaults : public QObject
 {
     Q_OBJECT
 
@@ -210,5 +210,5 @@ private:
     std::unique_ptr<PtyRig<SlowReader>> m_rig;
 };
 
-QTEST_GUILESS_MAIN(TestDeviceFaults)
+QTEST_GUILESS_MAIN(tst_DeviceFaults)
 #include "tst_devicefaults.moc"
