@@ -99,11 +99,9 @@ QStringList described(const MainWindowLogic &main)
 // What a description changed, against a window that has read no file.
 QStringList changes(const MainWindowLogic &main)
 {
-    FakeSerialPort port;
-    FakePlatform platform;
     DiskWorkDir nowhere("/nonexistent");
-    const MainWindowLogic fresh(nowhere, port, platform);
-    const QStringList before = described(fresh);
+    const WindowFixture::Run fresh(nowhere);
+    const QStringList before = described(fresh.main);
     QStringList changed;
     for (const QString &field : described(main)) {
         if (!before.contains(field))

@@ -172,16 +172,15 @@ private slots:
         // A save that is let run still replaces the file whole, and it reads back.
         save();
         QVERIFY(m_f->folder.bytes(name) == newBytes);
-        FakeSerialPort port;
-        FakePlatform platform;
-        MainWindowLogic restarted(m_f->dir, port, platform);
+        WindowFixture::Run restart(m_f->dir);
+        MainWindowLogic &restarted = restart.main;
         restarted.load();
         if (stateFile)
             QCOMPARE(restarted.entry(7).text, std::string(20'000, '8'));
         else
             restarted.valueFiles().LoadValueFile("keep.vq");
         QCOMPARE(restarted.entry(7).text, std::string(20'000, '8'));
-        QVERIFY(platform.messages.empty());
+        QVERIFY(restart.platform.messages.empty());
     }
 };
 

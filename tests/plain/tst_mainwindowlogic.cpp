@@ -1,12 +1,8 @@
-#include "chooserlogic.h"
+#include "windowfixture.h"
+
 #include "cp1250.h"
-#include "fakeplatform.h"
-#include "fakeserialport.h"
-#include "mainwindowlogic.h"
-#include "diskworkdir.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -45,11 +41,7 @@ private:
     MainWindowLogic &start();
     QString visibleSlots() const;
 
-    std::unique_ptr<QTemporaryDir> m_temp;
-    std::unique_ptr<DiskWorkDir> m_dir;
-    std::unique_ptr<FakeSerialPort> m_port;
-    std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<MainWindowLogic> m_logic;
+    std::unique_ptr<WindowFixture> m_f;
 };
 
 namespace {
@@ -99,35 +91,27 @@ QStringList toStringList(const std::vector<std::string> &texts)
 
 void tst_MainWindowLogic::init()
 {
-    m_temp = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_temp->isValid());
-    m_dir = std::make_unique<DiskWorkDir>(m_temp->path().toStdString());
-    m_port = std::make_unique<FakeSerialPort>();
-    m_platform = std::make_unique<FakePlatform>();
+    m_f = std::make_unique<WindowFixture>(WindowFixture::Folder::Empty);
+    QVERIFY(m_f->folder.isValid());
 }
 
 void tst_MainWindowLogic::cleanup()
 {
-    m_logic.reset();
-    m_platform.reset();
-    m_port.reset();
-    m_dir.reset();
-    m_temp.reset();
+    m_f.reset();
 }
 
 void tst_MainWindowLogic::writeFile(const QString &name, const QByteArray &utf8Text)
 {
     const std::string bytes = utf8ToCp1250(utf8Text.toStdString());
-    QFile file(m_temp->filePath(name));
+    QFile file(m_f->folder.pathOf(name.toStdString()));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
 }
 
 MainWindowLogic &tst_MainWindowLogic::start()
 {
-    m_logic = std::make_unique<MainWindowLogic>(*m_dir, *m_port, *m_platform);
-    m_logic->load();
-    return *m_logic;
+    m_f->main.load();
+    return m_f->main;
 }
 
 // One character per slot: '1' shown, '0' hidden, 'x' when its four controls disagree.
@@ -135,10 +119,10 @@ QString tst_MainWindowLogic::visibleSlots() const
 {
     QString shown;
     for (int k = 0; k < 8; ++k) {
-        const bool name = m_logic->parameterName(k).visible;
-        const bool agree = m_logic->entry(k).visible == name &&
-                           m_logic->upperDescription(k).visible == name &&
-                           m_logic->lowerDescription(k).visible == name;
+        const bool name = m_f->main.parameterName(k).visible;
+        const bool agree = m_f->main.entry(k).visible == name &&
+                           m_f->main.upperDescription(k).visible == name &&
+                           m_f->main.lowerDescription(k).visible == name;
         shown += !agree ? 'x' : name ? '1' : '0';
     }
     return shown;
@@ -167,13 +151,13 @@ void tst_MainWindowLogic::firstStartInEmptyDirectory()
         QCOMPARE(w.lowerDescription(k).caption, std::string("Opis parametru 2"));
     }
     QCOMPARE(int(w.state().InvalidEntries), 0);
-    QVERIFY(m_platform->armed.empty());
-    QVERIFY(m_platform->messages.empty());
+    QVERIFY(m_f->platform.armed.empty());
+    QVERIFY(m_f->platform.messages.empty());
 
     // With every entry valid, only the missing port refuses a write.
     w.clickWrite();
-    QCOMPARE(m_platform->messages, std::vector<std::string>{"Port szeregowy niedostepny!"});
-    QVERIFY(m_port->written.empty());
+    QCOMPARE(m_f->platform.messages, std::vector<std::string>{"Port szeregowy niedostepny!"});
+    QVERIFY(m_f->port.written.empty());
 }
 
 void tst_MainWindowLogic::startUp_data()
@@ -279,17 +263,17 @@ void tst_MainWindowLogic::startUp()
     QCOMPARE(int(w.state().PortAvailable), portChosen ? 1 : 0);
     QCOMPARE(w.portInfoVisible(), !portChosen);
     const QStringList settings{"", speedSelected == 0 ? "9600,n,8,1" : "19200,e,8,1"};
-    QCOMPARE(toStringList(m_port->openedSettings), portChosen ? settings : QStringList{});
-    QCOMPARE(m_port->openedNumbers,
+    QCOMPARE(toStringList(m_f->port.openedSettings), portChosen ? settings : QStringList{});
+    QCOMPARE(m_f->port.openedNumbers,
              portChosen ? std::vector<int>(2, portSelected + 1) : std::vector<int>{});
-    QVERIFY(!m_port->isOpen);
-    QVERIFY(m_platform->messages.empty());
+    QVERIFY(!m_f->port.isOpen);
+    QVERIFY(m_f->platform.messages.empty());
 }
 
 void tst_MainWindowLogic::descriptionTextsInWindows1250()
 {
     // Bytes as a Windows-1250 editor stores them.
-    QFile file(m_temp->filePath("abc.set"));
+    QFile file(m_f->folder.pathOf("abc.set"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(
         "tytul=CI\x8cNIENIOMIERZ\r\nnazwa1= Ci\x9cnienie\r\nopisgora1=zakres 0\x96\x31\x30\r\n"
@@ -451,7 +435,7 @@ void tst_MainWindowLogic::validation()
     QFETCH(QByteArray, text);
     QFETCH(bool, accepted);
 
-    m_platform->separator = separator.toStdString();
+    m_f->platform.separator = separator.toStdString();
     MainWindowLogic &w = start();
     // Slot 1 rejected beforehand: its bit must survive the judgement of slot 4.
     w.editEntry(0, "1");
@@ -462,7 +446,7 @@ void tst_MainWindowLogic::validation()
     QCOMPARE(w.entry(3).text, text.toStdString());
     QCOMPARE(w.entry(3).background, accepted ? kEntryAccepted : kEntryRejected);
     QCOMPARE(int(w.state().InvalidEntries), accepted ? 0x01 : 0x09);
-    QVERIFY(m_platform->messages.empty());
+    QVERIFY(m_f->platform.messages.empty());
 }
 
 void tst_MainWindowLogic::colourFollowsEachKeystroke()
@@ -527,10 +511,10 @@ void tst_MainWindowLogic::hiddenRejectedEntryBlocksWrite()
     QCOMPARE(w.entry(5).background, kEntryRejected);
 
     w.clickWrite();
-    QCOMPARE(m_platform->messages,
+    QCOMPARE(m_f->platform.messages,
              std::vector<std::string>{"Blednie wprowadzone wartosci parametrow!"});
-    QVERIFY(m_port->written.empty());
-    QVERIFY(m_platform->armed.empty());
+    QVERIFY(m_f->port.written.empty());
+    QVERIFY(m_f->platform.armed.empty());
 
     w.clickOption(2);
     QVERIFY(w.entry(5).visible);
@@ -552,8 +536,8 @@ void tst_MainWindowLogic::portNotes()
     QCOMPARE(w.portListToolTip(), std::string("port 1 opened"));
 
     // Each port test tells anew what every entry opens now, and why the chosen one failed.
-    m_port->opens = false;
-    m_port->target = "is gone";
+    m_f->port.opens = false;
+    m_f->port.target = "is gone";
     w.choosePort(1);
     QVERIFY(w.portInfoVisible());
     QCOMPARE(w.portInfoToolTip(), std::string("port 2 refused"));
@@ -566,18 +550,18 @@ void tst_MainWindowLogic::portNotes()
     QCOMPARE(w.portListToolTip(), std::string("port 0 is gone"));
 
     // A port that fails at the start of an exchange tells why as well.
-    m_port->opens = true;
+    m_f->port.opens = true;
     w.choosePort(0);
     QVERIFY(!w.portInfoVisible());
     QCOMPARE(w.portInfoToolTip(), std::string("port 1 opened"));
-    m_port->opens = false;
+    m_f->port.opens = false;
     w.clickRead();
-    QCOMPARE(m_platform->messages, std::vector<std::string>{"Port szeregowy niedostepny!"});
+    QCOMPARE(m_f->platform.messages, std::vector<std::string>{"Port szeregowy niedostepny!"});
     QVERIFY(w.portInfoVisible());
     QCOMPARE(w.portInfoToolTip(), std::string("port 1 refused"));
 
     // Another description brings its own entries with theirs.
-    m_port->target = "opens again";
+    m_f->port.target = "opens again";
     writeFile("xyz.set", "dodajport=7\r\n");
     w.emptyLists();
     w.readKeyValueFile("xyz.set");

@@ -449,9 +449,8 @@ private slots:
                              "parametr4=0\r\nparametr5=5\r\nparametr6=0\r\nparametr7=0\r\n"
                              "parametr8=0\r\nwybor1=2\r\nwybor2=1\r\nzestaw= 2\r\n"));
 
-        FakeSerialPort port;
-        FakePlatform platform;
-        MainWindowLogic next(m_f->dir, port, platform);
+        WindowFixture::Run run(m_f->dir);
+        MainWindowLogic &next = run.main;
         next.load();
         const StateRecord restored = next.stateRecord();
         QCOMPARE(restored.entries, m_f->main.stateRecord().entries);

@@ -5,19 +5,23 @@
 #include "scratchfolder.h"
 
 #include "chooserlogic.h"
+#include "diskworkdir.h"
 #include "mainwindowlogic.h"
 #include "valuefilelogic.h"
-#include "diskworkdir.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace Dravix {
 
-// The main window's logic over a fresh working directory with two device descriptions:
-// abc.set (ports 1 to 3, every slot in use) and xyz.set (ports 7 and 8, slot 6 not in use).
-struct WindowFixture
+// The main window's logic with a fake port over a fresh working directory, which holds nothing
+// or two device descriptions: abc.set (ports 1 to 3, every slot in use) and xyz.set (ports 7
+// and 8, slot 6 not in use). The platform is a fake unless a test needs the real one.
+template <typename PlatformType = FakePlatform> struct BasicWindowFixture
 {
+    enum class Folder { WithDescriptions, Empty };
+
     static constexpr const char *kAbc = "tytul=MODEL ABC\n"
                                         "ID=1F\n"
                                         "dodajport=1\ndodajport=2\ndodajport=3\n"
@@ -37,12 +41,26 @@ struct WindowFixture
                                         "aktywny1=1\naktywny2=1\naktywny3=0\naktywny4=0\n"
                                         "aktywny5=1\naktywny6=0\naktywny7=1\naktywny8=1\n";
 
-    WindowFixture()
+    // Another run of the program over a working directory, with fakes of its own.
+    struct Run
+    {
+        explicit Run(WorkDir &dir)
+            : main(dir, port, platform)
+        {
+        }
+        FakeSerialPort port;
+        FakePlatform platform;
+        MainWindowLogic main;
+    };
+
+    explicit BasicWindowFixture(Folder start = Folder::WithDescriptions)
         : dir(folder.workPath())
         , main(dir, port, platform)
     {
-        folder.writeText("abc.set", kAbc);
-        folder.writeText("xyz.set", kXyz);
+        if (start == Folder::WithDescriptions) {
+            folder.writeText("abc.set", kAbc);
+            folder.writeText("xyz.set", kXyz);
+        }
     }
 
     ChooserLogic &chooser() { return main.chooser(); }
@@ -75,8 +93,10 @@ struct WindowFixture
     ScratchFolder folder;
     DiskWorkDir dir;
     FakeSerialPort port;
-    FakePlatform platform;
+    PlatformType platform;
     MainWindowLogic main;
 };
+
+using WindowFixture = BasicWindowFixture<>;
 
 } // namespace Dravix
