@@ -1,10 +1,11 @@
-#include "outcomemessages.h"
-#include "exchange.h"
 #include "fakeexchangehost.h"
 #include "fakeserialport.h"
-#include "frames.h"
-#include "freshworkingdir.h"
 #include "hexbytes.h"
+#include "outcomemessages.h"
+#include "scratchfolder.h"
+
+#include "exchange.h"
+#include "frames.h"
 #include "modelstate.h"
 
 #include <QStringList>
@@ -53,7 +54,8 @@ private:
 private slots:
     void init()
     {
-        m_dir.enter();
+        m_folder = std::make_unique<ScratchFolder>();
+        QVERIFY(m_folder->isValid());
         m_state = ModelState{};
         m_state.DeviceCode = 0x05;
         m_state.PortNumber = 3;
@@ -73,7 +75,7 @@ private slots:
         m_exchange.reset();
         m_host.reset();
         m_port.reset();
-        m_dir.leave();
+        m_folder.reset();
     }
 
     void readOutcome_data()
@@ -429,7 +431,7 @@ private slots:
     }
 
 private:
-    FreshWorkingDir m_dir;
+    std::unique_ptr<ScratchFolder> m_folder;
     ModelState m_state;
     std::unique_ptr<FakeSerialPort> m_port;
     std::unique_ptr<FakeExchangeHost> m_host;

@@ -1,8 +1,11 @@
-#include "framecheck.h"
-#include "freshworkingdir.h"
 #include "hexbytes.h"
+#include "scratchfolder.h"
+
+#include "framecheck.h"
 
 #include <QTest>
+
+#include <memory>
 
 using namespace Dravix;
 
@@ -12,8 +15,12 @@ class tst_FrameCheck : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_dir.enter(); }
-    void cleanup() { m_dir.leave(); }
+    void init()
+    {
+        m_folder = std::make_unique<ScratchFolder>();
+        QVERIFY(m_folder->isValid());
+    }
+    void cleanup() { m_folder.reset(); }
 
     void checkBytes_data()
     {
@@ -83,7 +90,7 @@ private slots:
     }
 
 private:
-    FreshWorkingDir m_dir;
+    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_APPLESS_MAIN(tst_FrameCheck)

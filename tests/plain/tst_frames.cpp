@@ -1,8 +1,11 @@
-#include "frames.h"
-#include "freshworkingdir.h"
 #include "hexbytes.h"
+#include "scratchfolder.h"
+
+#include "frames.h"
 
 #include <QTest>
+
+#include <memory>
 
 using namespace Dravix;
 
@@ -30,8 +33,12 @@ class tst_Frames : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_dir.enter(); }
-    void cleanup() { m_dir.leave(); }
+    void init()
+    {
+        m_folder = std::make_unique<ScratchFolder>();
+        QVERIFY(m_folder->isValid());
+    }
+    void cleanup() { m_folder.reset(); }
 
     void readRequest_data()
     {
@@ -229,7 +236,7 @@ private slots:
     }
 
 private:
-    FreshWorkingDir m_dir;
+    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_APPLESS_MAIN(tst_Frames)

@@ -1,10 +1,11 @@
+#include "scratchfolder.h"
+
 #include "cp1250.h"
 #include "keyvaluefile.h"
 #include "diskworkdir.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <unistd.h>
@@ -34,7 +35,7 @@ private:
     void writeFile(const QString &name, const QByteArray &bytes);
     QStringList read(std::string_view name);
 
-    std::unique_ptr<QTemporaryDir> m_temp;
+    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 static QStringList pairsOf(std::string_view text)
@@ -49,13 +50,13 @@ static QStringList pairsOf(std::string_view text)
 
 void tst_KeyValueFile::init()
 {
-    m_temp = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_temp->isValid());
+    m_folder = std::make_unique<ScratchFolder>();
+    QVERIFY(m_folder->isValid());
 }
 
 void tst_KeyValueFile::writeFile(const QString &name, const QByteArray &bytes)
 {
-    QFile file(m_temp->filePath(name));
+    QFile file(m_folder->pathOf(name.toStdString()));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
@@ -63,7 +64,7 @@ void tst_KeyValueFile::writeFile(const QString &name, const QByteArray &bytes)
 QStringList tst_KeyValueFile::read(std::string_view name)
 {
     QStringList pairs;
-    ReadKeyValueFile(DiskWorkDir(m_temp->path().toStdString()), name,
+    ReadKeyValueFile(DiskWorkDir(m_folder->work().toStdString()), name,
                      [&pairs](std::string_view key, const std::string &value) {
                          pairs << QString::fromUtf8(key.data(), qsizetype(key.size())) + "|" +
                                       QString::fromStdString(value);
@@ -174,14 +175,14 @@ void tst_KeyValueFile::presence()
     QFETCH(bool, present);
 
     if (asDirectory) {
-        QVERIFY(QDir(m_temp->path()).mkpath(onDisk));
+        QVERIFY(QDir(m_folder->work()).mkpath(onDisk));
     } else {
         if (onDisk.contains('/'))
-            QVERIFY(QDir(m_temp->path()).mkpath(onDisk.section('/', 0, -2)));
+            QVERIFY(QDir(m_folder->work()).mkpath(onDisk.section('/', 0, -2)));
         writeFile(onDisk, "a=1\r\n");
     }
     const std::string_view name(asked.constData(), std::size_t(asked.size()));
-    QCOMPARE(DiskWorkDir(m_temp->path().toStdString()).isPresent(name), present);
+    QCOMPARE(DiskWorkDir(m_folder->work().toStdString()).isPresent(name), present);
     QCOMPARE(read(name), present ? QStringList{"a|1"} : QStringList{});
 }
 
@@ -195,7 +196,7 @@ void tst_KeyValueFile::fileThatCannotBeReadIsSkipped_data()
 void tst_KeyValueFile::fileThatCannotBeReadIsSkipped()
 {
     QFETCH(bool, throughReadError);
-    const QString path = m_temp->filePath("abc.set");
+    const QString path = m_folder->pathOf("abc.set");
     if (throughReadError) {
         // A regular file whose reading fails with an I/O error: this process's memory at
         // address 0.
@@ -208,7 +209,7 @@ void tst_KeyValueFile::fileThatCannotBeReadIsSkipped()
         if (::access(path.toLocal8Bit().constData(), R_OK) == 0)
             QSKIP("running with rights that read any file");
     }
-    QVERIFY(DiskWorkDir(m_temp->path().toStdString()).isPresent("abc.set"));
+    QVERIFY(DiskWorkDir(m_folder->work().toStdString()).isPresent("abc.set"));
     QCOMPARE(read("abc.set"), QStringList{});
 }
 

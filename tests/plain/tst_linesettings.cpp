@@ -1,7 +1,10 @@
-#include "freshworkingdir.h"
+#include "scratchfolder.h"
+
 #include "linesettings.h"
 
 #include <QTest>
+
+#include <memory>
 
 using namespace Dravix;
 
@@ -11,8 +14,12 @@ class tst_LineSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_dir.enter(); }
-    void cleanup() { m_dir.leave(); }
+    void init()
+    {
+        m_folder = std::make_unique<ScratchFolder>();
+        QVERIFY(m_folder->isValid());
+    }
+    void cleanup() { m_folder.reset(); }
 
     void parse_data()
     {
@@ -75,7 +82,7 @@ private slots:
     }
 
 private:
-    FreshWorkingDir m_dir;
+    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_APPLESS_MAIN(tst_LineSettings)

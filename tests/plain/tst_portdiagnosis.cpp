@@ -1,4 +1,6 @@
 #include "fakeportsystem.h"
+#include "scratchfolder.h"
+
 #include "portdiagnosis.h"
 #include "systemports.h"
 
@@ -6,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -242,8 +243,8 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QString, target);
         QFETCH(QString, resolved);
-        QTemporaryDir folder;
-        const QString root = folder.path() + '/';
+        ScratchFolder folder;
+        const QString root = folder.work() + '/';
         QFile file(root + "dev-a");
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();

@@ -1,3 +1,4 @@
+#include "filesizelimit.h"
 #include "scratchfolder.h"
 
 #include "keyvaluefile.h"

@@ -1,3 +1,4 @@
+#include "filesizelimit.h"
 #include "windowfixture.h"
 
 #include "staterecord.h"

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "scratchfolder.h"
+#include "simprocess.h"
+
 #include "exchange.h"
 #include "modelstate.h"
 #include "qtserialport.h"
-#include "simprocess.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
@@ -34,21 +34,15 @@ public:
     }
 
     PtyRig()
-        : previousDir(QDir::currentPath())
-        , port(folder.path().toStdString())
+        : port(folder.work().toStdString())
         , exchange(state, port, host)
     {
-        QDir::setCurrent(folder.path());
         state.DeviceCode = 0x05;
         host.attach(exchange);
     }
-    ~PtyRig()
-    {
-        exchange.abandon();
-        QDir::setCurrent(previousDir);
-    }
+    ~PtyRig() { exchange.abandon(); }
 
-    bool startSim(const QStringList &options) { return sim.start(folder.path(), options); }
+    bool startSim(const QStringList &options) { return sim.start(folder.work(), options); }
 
     bool portReady()
     {
@@ -70,8 +64,7 @@ public:
                                          : QStringLiteral("%1 messages").arg(host.messages.size());
     }
 
-    QString previousDir;
-    QTemporaryDir folder;
+    ScratchFolder folder;
     ModelState state;
     Host host;
     QtSerialPort port;

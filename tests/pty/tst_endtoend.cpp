@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <grp.h>
@@ -182,11 +181,11 @@ private slots:
         const QString device = QFileInfo(QDir::current().filePath("COM1")).canonicalFilePath();
         if (QFileInfo(device).permissions() & QFileDevice::WriteOther)
             QSKIP("the terminal is open to every user here");
-        QVERIFY(QFile::setPermissions(m_rig->folder.path(),
-                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner | QFileDevice::ExeGroup |
-                                          QFileDevice::ExeOther));
-        const QString got = openAs(*nobody, m_rig->folder.path(), 1);
+        for (const QString &folder : {m_rig->folder.outside(), m_rig->folder.work()})
+            QVERIFY(QFile::setPermissions(
+                folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                            QFileDevice::ExeGroup | QFileDevice::ExeOther));
+        const QString got = openAs(*nobody, m_rig->folder.work(), 1);
         QVERIFY2(got.startsWith(QString::number(int(PortCause::PermissionDenied)) + "\n"),
                  qPrintable(got));
         const QString group = QFileInfo(device).group();

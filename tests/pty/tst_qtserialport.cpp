@@ -1,8 +1,11 @@
-#include "freshworkingdir.h"
+#include "scratchfolder.h"
+
 #include "qtserialport.h"
 
 #include <QFile>
 #include <QTest>
+
+#include <memory>
 
 using namespace Dravix;
 
@@ -12,8 +15,12 @@ class tst_QtSerialPort : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_dir.enter(); }
-    void cleanup() { m_dir.leave(); }
+    void init()
+    {
+        m_folder = std::make_unique<ScratchFolder>();
+        QVERIFY(m_folder->isValid());
+    }
+    void cleanup() { m_folder.reset(); }
 
     void portPath_data()
     {
@@ -36,14 +43,14 @@ private slots:
         for (QString entry : entries) {
             if (entry.startsWith('@')) {
                 entry.remove(0, 1);
-                QVERIFY(QFile::link(m_dir.path() + "/gone", m_dir.path() + '/' + entry));
+                QVERIFY(QFile::link(m_folder->work() + "/gone", m_folder->work() + '/' + entry));
             } else {
-                QFile file(m_dir.path() + '/' + entry);
+                QFile file(m_folder->work() + '/' + entry);
                 QVERIFY(file.open(QIODevice::WriteOnly));
             }
         }
-        const QtSerialPort serial(m_dir.path().toStdString());
-        const QString expected = path.startsWith('/') ? path : m_dir.path() + '/' + path;
+        const QtSerialPort serial(m_folder->work().toStdString());
+        const QString expected = path.startsWith('/') ? path : m_folder->work() + '/' + path;
         QCOMPARE(serial.portPath(port), expected);
     }
 
@@ -58,7 +65,7 @@ private slots:
     void malformedSettingsFailTheOpen()
     {
         QFETCH(QString, settings);
-        QtSerialPort serial(m_dir.path().toStdString());
+        QtSerialPort serial(m_folder->work().toStdString());
         QVERIFY(serial.open(1, settings.toStdString()).has_value());
         QVERIFY(!serial.isOpen());
         QCOMPARE(serial.openCause(), PortCause::SettingsRefused);
@@ -71,13 +78,13 @@ private slots:
 
     void missingDeviceFailsTheOpen()
     {
-        QVERIFY(QFile::link(m_dir.path() + "/nothing", m_dir.path() + "/COM1"));
-        QtSerialPort serial(m_dir.path().toStdString());
+        QVERIFY(QFile::link(m_folder->work() + "/nothing", m_folder->work() + "/COM1"));
+        QtSerialPort serial(m_folder->work().toStdString());
         QVERIFY(serial.openNote().empty());
         QVERIFY(serial.open(1, "").has_value());
         QVERIFY(!serial.isOpen());
         QCOMPARE(serial.openCause(), PortCause::NoSuchDevice);
-        const std::string tried = "Port 1: COM1 → " + m_dir.path().toStdString() + "/nothing";
+        const std::string tried = "Port 1: COM1 → " + m_folder->work().toStdString() + "/nothing";
         QVERIFY(serial.openNote().starts_with(tried + "\n"));
         QCOMPARE(serial.portTarget(1), tried + " (nie istnieje)");
         serial.close();
@@ -86,10 +93,10 @@ private slots:
 
     void plainFileIsNoPort()
     {
-        QFile file(m_dir.path() + "/COM2");
+        QFile file(m_folder->work() + "/COM2");
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        QtSerialPort serial(m_dir.path().toStdString());
+        QtSerialPort serial(m_folder->work().toStdString());
         QVERIFY(serial.open(2, "").has_value());
         QVERIFY(!serial.isOpen());
         QCOMPARE(serial.openCause(), PortCause::Other);
@@ -98,7 +105,7 @@ private slots:
     }
 
 private:
-    FreshWorkingDir m_dir;
+    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_GUILESS_MAIN(tst_QtSerialPort)

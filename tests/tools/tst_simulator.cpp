@@ -1,11 +1,14 @@
-#include "frames.h"
-#include "freshworkingdir.h"
 #include "hexbytes.h"
+#include "scratchfolder.h"
+
+#include "frames.h"
 #include "requestscanner.h"
 #include "simdevice.h"
 #include "simoptions.h"
 
 #include <QTest>
+
+#include <memory>
 
 using namespace Dravix;
 
@@ -31,8 +34,12 @@ class tst_Simulator : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_dir.enter(); }
-    void cleanup() { m_dir.leave(); }
+    void init()
+    {
+        m_folder = std::make_unique<ScratchFolder>();
+        QVERIFY(m_folder->isValid());
+    }
+    void cleanup() { m_folder.reset(); }
 
     void scanner_data()
     {
@@ -174,7 +181,7 @@ private slots:
     }
 
 private:
-    FreshWorkingDir m_dir;
+    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_GUILESS_MAIN(tst_Simulator)
