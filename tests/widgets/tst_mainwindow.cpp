@@ -1,12 +1,8 @@
-#include "fakeplatform.h"
-#include "chooserlogic.h"
-#include "fakeserialport.h"
+#include "windowfixture.h"
+
 #include "focusstyle.h"
 #include "mainwindow.h"
-#include "mainwindowlogic.h"
 #include "qtplatform.h"
-#include "valuefilelogic.h"
-#include "diskworkdir.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,7 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -38,25 +34,23 @@ QString hoverToolTip(QWidget *widget)
 } // namespace
 
 // The main window's widgets on the offscreen platform.
-class TestMainWindow : public QObject
+class tst_MainWindow : public QObject
 {
     Q_OBJECT
 
 private:
-    struct Fixture
+    // The main window over the logic of an empty working directory.
+    template <typename PlatformType = FakePlatform>
+    struct BasicFixture : BasicWindowFixture<PlatformType>
     {
-        explicit Fixture(const QString &folder)
-            : dir(folder.toStdString())
-            , logic(dir, port, platform)
-            , window(logic)
+        BasicFixture()
+            : BasicWindowFixture<PlatformType>(BasicWindowFixture<PlatformType>::Folder::Empty)
+            , window(this->main)
         {
         }
-        DiskWorkDir dir;
-        FakeSerialPort port;
-        FakePlatform platform;
-        MainWindowLogic logic;
         MainWindow window;
     };
+    using Fixture = BasicFixture<>;
 
     static void writeFile(const QString &path, const std::string &bytes)
     {
@@ -80,11 +74,11 @@ private:
     }
 
     // A description and a state file that shows its set 1, the window shown and active.
-    static void startWith(Fixture &f, const QString &folder, const std::string &description)
+    static void startWith(Fixture &f, const std::string &description)
     {
-        writeFile(folder + "/a.set", description);
-        writeFile(folder + "/sesja.dat", "konfig=a.set\r\nzestaw= 1\r\n");
-        f.logic.load();
+        writeFile(f.folder.pathOf("a.set"), description);
+        writeFile(f.folder.pathOf("sesja.dat"), "konfig=a.set\r\nzestaw= 1\r\n");
+        f.main.load();
         f.window.sync();
         f.window.show();
         QApplication::setActiveWindow(&f.window);
@@ -100,6 +94,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void controls_data()
     {
         QTest::addColumn<QString>("name");
@@ -143,9 +139,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QRect, geometry);
         QFETCH(QColor, text);
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        f.logic.load();
+        Fixture f;
+        f.main.load();
         f.window.sync();
         auto *widget = f.window.findChild<QWidget *>(name);
         QVERIFY2(widget, qPrintable(name));
@@ -162,9 +157,8 @@ private slots:
 
     void windowAndFirstStart()
     {
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        f.logic.load();
+        Fixture f;
+        f.main.load();
         f.window.sync();
         QCOMPARE(f.window.size(), QSize(718, 456));
         QCOMPARE(f.window.minimumSize(), f.window.maximumSize());
@@ -187,15 +181,14 @@ private slots:
 
     void restoredDescriptionIsShown()
     {
-        QTemporaryDir folder;
-        writeFile(folder.filePath("a.set"),
+        Fixture f;
+        writeFile(f.folder.pathOf("a.set"),
                   "tytul=Model \xa5\r\nnazwa2=Pr\xea"
                   "dko\x9c\xe6:\r\naktywny2=1\r\n"
                   "zakresmax2=100\r\ndodajport=1\r\ndodajport=2\r\ndodajparam=9600,n,8,1\r\n");
-        writeFile(folder.filePath("sesja.dat"),
+        writeFile(f.folder.pathOf("sesja.dat"),
                   "konfig=a.set\r\nparametr2=42\r\nwybor1=1\r\nwybor2=0\r\nzestaw= 1\r\n");
-        Fixture f(folder.path());
-        f.logic.load();
+        f.main.load();
         f.window.sync();
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -223,7 +216,7 @@ private slots:
         QCOMPARE(hoverToolTip(portInfo), "port 2 opened");
         f.port.opens = false;
         f.port.target = "is gone";
-        f.logic.choosePort(0);
+        f.main.choosePort(0);
         f.window.sync();
         QVERIFY(portInfo->isVisible());
         QCOMPARE(hoverToolTip(portInfo), "port 1 refused");
@@ -231,9 +224,9 @@ private slots:
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
 
         // Other entries for the same numbers: the list is refilled, its tooltips too.
-        writeFile(folder.filePath("b.set"), "dodajport=1 (USB)\r\ndodajport=2 (USB)\r\n");
-        f.logic.emptyLists();
-        f.logic.readKeyValueFile("b.set");
+        writeFile(f.folder.pathOf("b.set"), "dodajport=1 (USB)\r\ndodajport=2 (USB)\r\n");
+        f.main.emptyLists();
+        f.main.readKeyValueFile("b.set");
         f.window.sync();
         QCOMPARE(ports->itemText(0), "1 (USB)");
         QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 is gone");
@@ -242,11 +235,10 @@ private slots:
 
     void typingColoursTheEntry()
     {
-        QTemporaryDir folder;
-        writeFile(folder.filePath("a.set"), "aktywny1=1\r\nzakresmin1=10\r\nzakresmax1=100\r\n");
-        writeFile(folder.filePath("sesja.dat"), "konfig=a.set\r\nparametr1=50\r\nzestaw= 1\r\n");
-        Fixture f(folder.path());
-        f.logic.load();
+        Fixture f;
+        writeFile(f.folder.pathOf("a.set"), "aktywny1=1\r\nzakresmin1=10\r\nzakresmax1=100\r\n");
+        writeFile(f.folder.pathOf("sesja.dat"), "konfig=a.set\r\nparametr1=50\r\nzestaw= 1\r\n");
+        f.main.load();
         f.window.sync();
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -264,19 +256,18 @@ private slots:
             QCOMPARE(base(entry), step.colour);
         }
         QCOMPARE(entry->text(), QStringLiteral("120"));
-        QCOMPARE(f.logic.state().InvalidEntries, std::uint16_t(1));
+        QCOMPARE(f.main.state().InvalidEntries, std::uint16_t(1));
         QTest::keyClick(entry, Qt::Key_Backspace);
         QCOMPARE(base(entry), QColor(255, 255, 255));
-        QCOMPARE(f.logic.state().InvalidEntries, std::uint16_t(0));
+        QCOMPARE(f.main.state().InvalidEntries, std::uint16_t(0));
     }
 
     void optionButtonSwitchesSet()
     {
-        QTemporaryDir folder;
-        writeFile(folder.filePath("a.set"), "aktywny1=1\r\naktywny5=1\r\n");
-        writeFile(folder.filePath("sesja.dat"), "konfig=a.set\r\nzestaw= 1\r\n");
-        Fixture f(folder.path());
-        f.logic.load();
+        Fixture f;
+        writeFile(f.folder.pathOf("a.set"), "aktywny1=1\r\naktywny5=1\r\n");
+        writeFile(f.folder.pathOf("sesja.dat"), "konfig=a.set\r\nzestaw= 1\r\n");
+        f.main.load();
         f.window.sync();
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -284,7 +275,7 @@ private slots:
         auto *fifth = f.window.findChild<QLineEdit *>("EdycjaParametru_4");
         QVERIFY(first->isVisible() && !fifth->isVisible());
         QTest::mouseClick(f.window.findChild<QRadioButton *>("OptionZestaw2"), Qt::LeftButton);
-        QCOMPARE(f.logic.state().ActiveSet, std::int16_t(2));
+        QCOMPARE(f.main.state().ActiveSet, std::int16_t(2));
         QVERIFY(!first->isVisible() && fifth->isVisible());
         QCOMPARE(fifth->geometry(), first->geometry());
     }
@@ -312,11 +303,9 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, control);
         QFETCH(QString, caption);
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        startWith(f, folder.path(),
-                  "aktywny1=1\r\n" + (key + "=" + caption).toStdString() + "\r\n");
-        auto *label = TestMainWindow::control<QLabel>(f, control);
+        Fixture f;
+        startWith(f, "aktywny1=1\r\n" + (key + "=" + caption).toStdString() + "\r\n");
+        auto *label = tst_MainWindow::control<QLabel>(f, control);
         QCOMPARE(label->text(), caption);
         QCOMPARE(label->textFormat(), Qt::PlainText);
         // Shown as typed: markup would be narrower than its own source text.
@@ -344,14 +333,12 @@ private slots:
         QFETCH(QString, control);
         QFETCH(QString, caption);
         QFETCH(int, designWidth);
-        QTemporaryDir folder;
-        Fixture f(folder.path());
+        Fixture f;
         const char *key = control == "lModel"             ? "tytul"
                           : control == "OpisParametru1_0" ? "opisgora1"
                                                           : "nazwa1";
-        startWith(f, folder.path(),
-                  "aktywny1=1\r\n" + std::string(key) + "=" + caption.toStdString() + "\r\n");
-        auto *label = TestMainWindow::control<QLabel>(f, control);
+        startWith(f, "aktywny1=1\r\n" + std::string(key) + "=" + caption.toStdString() + "\r\n");
+        auto *label = tst_MainWindow::control<QLabel>(f, control);
         const int needed = label->sizeHint().width();
         const int room = f.window.width() - label->x();
         QCOMPARE(label->width(), std::clamp(needed, designWidth, std::max(designWidth, room)));
@@ -372,9 +359,8 @@ private slots:
     {
         QFETCH(std::string, description);
         QFETCH(QString, focused);
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        startWith(f, folder.path(), description);
+        Fixture f;
+        startWith(f, description);
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), focused);
     }
@@ -392,12 +378,11 @@ private slots:
     {
         QFETCH(QString, focusedBefore);
         QFETCH(QString, focusedAfter);
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        startWith(f, folder.path(), "aktywny1=1\r\naktywny2=1\r\naktywny5=1\r\n");
+        Fixture f;
+        startWith(f, "aktywny1=1\r\naktywny2=1\r\naktywny5=1\r\n");
         control<QWidget>(f, focusedBefore)->setFocus();
         // A value file loaded from the dialog switches the set, not a click in this window.
-        f.logic.clickOption(2);
+        f.main.clickOption(2);
         f.window.sync();
         QCOMPARE(QApplication::focusWidget()->objectName(), focusedAfter);
     }
@@ -421,15 +406,14 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         QFETCH(Qt::KeyboardModifiers, modifiers);
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        startWith(f, folder.path(), "aktywny1=1\r\n");
+        Fixture f;
+        startWith(f, "aktywny1=1\r\n");
         auto *widget = control<QPushButton>(f, button);
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key(key), modifiers);
         const bool chooser = button == "PrzyciskWybor";
-        QCOMPARE(f.logic.chooser().isOpen(), chooser);
-        QCOMPARE(f.logic.valueFiles().isOpen(), !chooser);
+        QCOMPARE(f.main.chooser().isOpen(), chooser);
+        QCOMPARE(f.main.valueFiles().isOpen(), !chooser);
     }
 
     void focusIsSeenOnEveryControl_data()
@@ -450,12 +434,11 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QPoint, ring);
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        startWith(f, folder.path(), "aktywny1=1\r\n");
-        auto *widget = TestMainWindow::control<QWidget>(f, control);
+        Fixture f;
+        startWith(f, "aktywny1=1\r\n");
+        auto *widget = tst_MainWindow::control<QWidget>(f, control);
         const QString elsewhere = control == "EdycjaParametru_0" ? "Predkosc" : "EdycjaParametru_0";
-        TestMainWindow::control<QWidget>(f, elsewhere)->setFocus();
+        tst_MainWindow::control<QWidget>(f, elsewhere)->setFocus();
         const QColor without = widget->grab().toImage().pixelColor(ring);
         widget->setFocus(Qt::TabFocusReason);
         QVERIFY(widget->hasFocus());
@@ -468,9 +451,8 @@ private slots:
 
     void colours()
     {
-        QTemporaryDir folder;
-        Fixture f(folder.path());
-        startWith(f, folder.path(), "aktywny1=1\r\n");
+        Fixture f;
+        startWith(f, "aktywny1=1\r\n");
         const QPalette toolkit = QApplication::palette();
         auto *model = control<QLabel>(f, "lModel");
         QCOMPARE(model->palette().color(QPalette::Window), toolkit.color(QPalette::Window));
@@ -495,16 +477,12 @@ private slots:
     void messagesBelongToTheDialogAtWork()
     {
         QFETCH(bool, fromDialog);
-        QTemporaryDir folder;
-        writeFile(folder.filePath("a.set"), "aktywny1=1\r\n");
-        writeFile(folder.filePath("sesja.dat"), "konfig=a.set\r\nzestaw= 1\r\n");
-        DiskWorkDir dir(folder.path().toStdString());
-        FakeSerialPort port;
-        QtPlatform platform;
-        MainWindowLogic logic(dir, port, platform);
-        MainWindow window(logic);
-        platform.setMessageParent([&window] { return window.messageParent(); });
-        logic.load();
+        BasicFixture<QtPlatform> f;
+        MainWindow &window = f.window;
+        writeFile(f.folder.pathOf("a.set"), "aktywny1=1\r\n");
+        writeFile(f.folder.pathOf("sesja.dat"), "konfig=a.set\r\nzestaw= 1\r\n");
+        f.platform.setMessageParent([&window] { return window.messageParent(); });
+        f.main.load();
         window.sync();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -544,8 +522,7 @@ private slots:
 
     void tabOrder()
     {
-        QTemporaryDir folder;
-        Fixture f(folder.path());
+        Fixture f;
         QStringList expected;
         for (int k = 0; k < 8; ++k)
             expected << QStringLiteral("EdycjaParametru_%1").arg(k);
@@ -570,5 +547,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"
