@@ -143,11 +143,10 @@ int main(int argc, char *argv[])
     dp.print("Dravix main -> first paint", "ms", n);
     bp.print("bare window main -> first paint", "ms", n);
     Figures::of(paintRatios).print("pairwise ratio (Dravix / bare)", "", n);
-    std::printf("  START-UP RATIO (median / median) %.3f   target <= 1.25\n",
-                dp.median / bp.median);
+    // The toolkit's floor for a window with text: a bare window that shows one label.
     const Figures tp = Figures::of(textPaint);
-    tp.print("for reference: bare window + one label", "ms", n);
-    std::printf("  for reference: Dravix / (bare window + one label) %.3f\n",
+    tp.print("bare window + one label main -> first paint", "ms", n);
+    std::printf("  START-UP RATIO Dravix / (bare window + one label) %.3f   target <= 1.15\n",
                 dp.median / tp.median);
     Figures::of(dravixSpawn).print("Dravix process spawn -> first paint", "ms", n);
     Figures::of(bareSpawn).print("bare window process spawn -> first paint", "ms", n);
@@ -155,9 +154,8 @@ int main(int argc, char *argv[])
     br.print("bare window peak RSS (VmHWM)", "MiB", n);
     Figures::of(rssRatios).print("pairwise ratio (Dravix / bare)", "", n);
     const Figures tr = Figures::of(textRss);
-    tr.print("for reference: bare window + one label", "MiB", n);
-    std::printf("  for reference: Dravix / (bare window + one label) %.3f\n",
+    tr.print("bare window + one label peak RSS (VmHWM)", "MiB", n);
+    std::printf("  MEMORY RATIO Dravix / (bare window + one label)   %.3f   target <= 1.1\n",
                 dr.median / tr.median);
-    std::printf("  MEMORY RATIO (median / median)   %.3f   target <= 1.2\n", dr.median / br.median);
     return 0;
 }
