@@ -1,4 +1,5 @@
 #include "windowfixture.h"
+#include "outcomemessages.h"
 
 #include <QFileInfo>
 #include <QTest>
@@ -12,10 +13,10 @@ namespace {
 
 enum class Route { StartUp, Chooser, ValueFile };
 
-const std::string kCannotWrite = "Niewlasciwa nazwa pliku!!!";
-const std::string kCannotDelete = "Niewłaściwa nazwa pliku lub plik nie istnieje!!!";
-const std::string kNotPresent = "Plik o podanej nazwie nie istnieje!";
-const std::string kInvalidValues = "Blednie wprowadzone wartosci parametrow!";
+const std::string kCannotWrite = OutcomeMessages::kCannotWrite;
+const std::string kCannotDelete = OutcomeMessages::kCannotDelete;
+const std::string kNotPresent = OutcomeMessages::kNotPresent;
+const std::string kInvalidValues = OutcomeMessages::kInvalidValues;
 
 std::string bytes(const QByteArray &array)
 {

@@ -1,4 +1,5 @@
 #include "windowfixture.h"
+#include "outcomemessages.h"
 
 #include "cp1250.h"
 
@@ -156,7 +157,7 @@ void tst_MainWindowLogic::firstStartInEmptyDirectory()
 
     // With every entry valid, only the missing port refuses a write.
     w.clickWrite();
-    QCOMPARE(m_f->platform.messages, std::vector<std::string>{"Port szeregowy niedostepny!"});
+    QCOMPARE(m_f->platform.messages, std::vector<std::string>{OutcomeMessages::kPortUnavailable});
     QVERIFY(m_f->port.written.empty());
 }
 
@@ -511,8 +512,7 @@ void tst_MainWindowLogic::hiddenRejectedEntryBlocksWrite()
     QCOMPARE(w.entry(5).background, kEntryRejected);
 
     w.clickWrite();
-    QCOMPARE(m_f->platform.messages,
-             std::vector<std::string>{"Blednie wprowadzone wartosci parametrow!"});
+    QCOMPARE(m_f->platform.messages, std::vector<std::string>{OutcomeMessages::kInvalidValues});
     QVERIFY(m_f->port.written.empty());
     QVERIFY(m_f->platform.armed.empty());
 
@@ -556,7 +556,7 @@ void tst_MainWindowLogic::portNotes()
     QCOMPARE(w.portInfoToolTip(), std::string("port 1 opened"));
     m_f->port.opens = false;
     w.clickRead();
-    QCOMPARE(m_f->platform.messages, std::vector<std::string>{"Port szeregowy niedostepny!"});
+    QCOMPARE(m_f->platform.messages, std::vector<std::string>{OutcomeMessages::kPortUnavailable});
     QVERIFY(w.portInfoVisible());
     QCOMPARE(w.portInfoToolTip(), std::string("port 1 refused"));
 

@@ -1,4 +1,5 @@
 #include "windowfixture.h"
+#include "outcomemessages.h"
 
 #include "frames.h"
 #include "staterecord.h"
@@ -12,11 +13,11 @@ using namespace Dravix;
 
 namespace {
 
-const std::string kReadDone = "Parametry odczytane poprawnie!";
-const std::string kWriteDone = "Parametry zapisane do urzadzenia";
-const std::string kNoReply = "Urzadzenie nie odpowiada!";
-const std::string kWrongDevice = "Niewlasciwy kod urzadzenia!";
-const std::string kUnavailable = "Port szeregowy niedostepny!";
+const std::string kReadDone = OutcomeMessages::kReadDone;
+const std::string kWriteDone = OutcomeMessages::kWriteDone;
+const std::string kNoReply = OutcomeMessages::kNoReply;
+const std::string kWrongDevice = OutcomeMessages::kWrongDevice;
+const std::string kUnavailable = OutcomeMessages::kPortUnavailable;
 const std::vector<std::string> kOutcomes{kReadDone,
                                          kWriteDone,
                                          kNoReply,

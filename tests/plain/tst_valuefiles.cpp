@@ -1,4 +1,5 @@
 #include "filesizelimit.h"
+#include "outcomemessages.h"
 #include "windowfixture.h"
 
 #include "staterecord.h"
@@ -14,9 +15,9 @@ Q_DECLARE_METATYPE(std::string)
 
 namespace {
 
-const std::string kCannotWrite = "Niewlasciwa nazwa pliku!!!";
-const std::string kCannotDelete = "Niewłaściwa nazwa pliku lub plik nie istnieje!!!";
-const std::string kNotPresent = "Plik o podanej nazwie nie istnieje!";
+const std::string kCannotWrite = OutcomeMessages::kCannotWrite;
+const std::string kCannotDelete = OutcomeMessages::kCannotDelete;
+const std::string kNotPresent = OutcomeMessages::kNotPresent;
 
 std::vector<std::string> strings(std::initializer_list<const char *> texts)
 {
