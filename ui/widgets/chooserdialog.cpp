@@ -19,7 +19,7 @@ constexpr Rect TypAnuluj{2430, 2250, 1300, 405};
 } // namespace
 
 ChooserDialog::ChooserDialog(ChooserLogic &logic, std::function<void()> changed)
-    : FileDialog("Typ", "Dravix - wybór pliku", kClientWidth, kClientHeight, std::move(changed))
+    : FileDialog("Typ", "wybór pliku", kClientWidth, kClientHeight, std::move(changed))
     , m_logic(logic)
 {
     addLabel("lWyborPliku", "Wybór pliku konfiguracyjnego:", lWyborPliku);

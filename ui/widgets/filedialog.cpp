@@ -4,6 +4,7 @@
 #include "palette.h"
 #include "enterclick.h"
 #include "filelist.h"
+#include "messages.h"
 #include "focusstyle.h"
 #include "windowplacement.h"
 
@@ -23,7 +24,7 @@ FileDialog::FileDialog(const char *objectName, const char *caption, int clientWi
     , m_changed(std::move(changed))
 {
     setObjectName(QString::fromLatin1(objectName));
-    setWindowTitle(QString::fromUtf8(caption));
+    setWindowTitle(QString::fromUtf8(Messages::kTitlePrefix) + QString::fromUtf8(caption));
     setFixedSize(toPixels({0, 0, clientWidth, clientHeight}).size());
     setAutoFillBackground(true);
     setColour(this, QPalette::Window, kWindowBlue);

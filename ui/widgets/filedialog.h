@@ -24,7 +24,8 @@ public:
     bool isForwarding() const { return m_forwarding; }
 
 protected:
-    // changed runs after every forwarded input, so that the main window can follow.
+    // The title is the program's name and the caption; changed runs after every forwarded
+    // input, so that the main window can follow.
     FileDialog(const char *objectName, const char *caption, int clientWidth, int clientHeight,
                std::function<void()> changed);
 

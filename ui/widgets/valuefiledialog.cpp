@@ -26,7 +26,7 @@ constexpr Rect ZapisAnuluj{870, 3570, 2895, 345};
 } // namespace
 
 ValueFileDialog::ValueFileDialog(ValueFileLogic &logic, std::function<void()> changed)
-    : FileDialog("Zapis", "Dravix - Zapis/odczyt", kClientWidth, kClientHeight, std::move(changed))
+    : FileDialog("Zapis", "Zapis/odczyt", kClientWidth, kClientHeight, std::move(changed))
     , m_logic(logic)
 {
     addLabel("lWyborPliku", "Wybór pliku do odczytu/zapisu:", lWyborPliku);
