@@ -34,7 +34,7 @@ public:
         std::snprintf(name, sizeof name, "gen-%05d", m_count++);
         std::ofstream(m_folder / name, std::ios::binary) << bytes;
     }
-    // For a target whose first byte chooses the steps to run: every step.
+    // For a target whose first byte chooses: every step of the window, pieces of 8 bytes.
     void addAllSteps(const std::string &bytes) { add('\x07' + bytes); }
     int count() const { return m_count; }
 
@@ -182,8 +182,12 @@ int main(int argc, char *argv[])
     }
     const fs::path root = argv[1];
     fs::remove_all(root);
+    // The same files for the reader (whose first byte sets the size of the read's pieces) and for
+    // the window (whose first byte chooses its steps).
     InputFolder keyValues(root, "fuzz_keyvaluefile");
     keyValueFiles(keyValues);
+    InputFolder windowFiles(root, "fuzz_windowfiles");
+    keyValueFiles(windowFiles);
     InputFolder replyInputs(root, "fuzz_replies");
     replies(replyInputs);
     InputFolder numberInputs(root, "fuzz_numbers");

@@ -17,7 +17,9 @@ bool MemoryWorkDir::readFile(std::string_view name,
     const auto file = m_files.find(name);
     if (file == m_files.end())
         return false;
-    piece(file->second);
+    const std::string_view bytes = file->second;
+    for (std::size_t at = 0; at < bytes.size(); at += m_pieceSize)
+        piece(bytes.substr(at, m_pieceSize));
     return true;
 }
 

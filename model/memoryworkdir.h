@@ -17,6 +17,8 @@ public:
     void put(const std::string &name, std::string bytes) { m_files[name] = std::move(bytes); }
     const std::map<std::string, std::string, std::less<>> &files() const { return m_files; }
     void setWritesFail(bool fail) { m_writesFail = fail; }
+    // Reads hand a file over in pieces of this many bytes, as a read from the disk may.
+    void setPieceSize(std::size_t size) { m_pieceSize = size > 0 ? size : 1; }
 
 protected:
     bool readFile(std::string_view name,
@@ -27,6 +29,7 @@ protected:
 private:
     std::map<std::string, std::string, std::less<>> m_files;
     bool m_writesFail = false;
+    std::size_t m_pieceSize = 64 * 1024;
 };
 
 } // namespace Dravix

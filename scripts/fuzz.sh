@@ -11,7 +11,7 @@ preset=fuzz
 source "$(dirname "$0")/setup.sh" clang libclang-rt-14-dev
 
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_keyvaluefile fuzz_valuefiles fuzz_replies fuzz_numbers fuzz_cp1250)
+((${#targets[@]})) || targets=(fuzz_keyvaluefile fuzz_windowfiles fuzz_valuefiles fuzz_replies fuzz_numbers fuzz_cp1250)
 out=$root/build/fuzz
 mkdir -p "$out/findings"
 status=0
