@@ -110,6 +110,7 @@ private slots:
         QTest::newRow("bad crc") << "--bad-crc" << false << int(O::FrameError) << 0;
         QTest::newRow("cut") << "--cut 10" << false << int(O::FrameError) << 0;
         QTest::newRow("cut to nothing") << "--cut 0" << true << int(O::NoReply) << 0;
+        QTest::newRow("cut past a write's reply") << "--cut 20" << true << int(O::Accepted) << 0;
         QTest::newRow("stray") << "--stray" << true << int(O::FrameError) << 0;
         QTest::newRow("delay") << "--delay 350" << false << int(O::Accepted) << 350;
         QTest::newRow("refused") << "--refuse-write" << true << int(O::WriteRefused) << 0;

@@ -37,7 +37,9 @@ std::vector<SimDevice::Send> SimDevice::answer(const Bytes &request)
     if (!faulty || (!m_options.cut && m_options.spreadBytes == 0)) {
         sends.push_back({delay, bytes});
     } else if (m_options.cut) {
-        const auto cut = static_cast<std::ptrdiff_t>(*m_options.cut);
+        // A cut beyond the reply's end (a write's reply is 8 bytes) cuts nothing.
+        const auto cut = static_cast<std::ptrdiff_t>(
+            std::min(static_cast<std::size_t>(*m_options.cut), bytes.size()));
         sends.push_back({delay, Bytes(bytes.begin(), bytes.begin() + cut)});
         if (m_options.restAfter >= 0) {
             last = delay + m_options.restAfter;
