@@ -26,9 +26,9 @@ echo "windows syntax check: ${#sources[@]} toolkit-free sources compile with $co
 qt=/usr/include/x86_64-linux-gnu/qt6
 mapfile -t qtSources < <(git ls-files 'link/qt/*.cpp' 'ui/widgets/*.cpp' 'app/*.cpp')
 for source in "${qtSources[@]}"; do
-    "$compiler" -std=c++20 -fsyntax-only -fPIC -DDRAVIX_APP_ID='"check"' -I"$qt" \
-        -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtSerialPort" "${includes[@]}" \
-        -Ilink/qt -Iui/widgets -Iapp "$source"
+    "$compiler" -std=c++20 -fsyntax-only -fPIC -DDRAVIX_APP_ID='"check"' -isystem "$qt" \
+        -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets" \
+        -isystem "$qt/QtSerialPort" "${includes[@]}" -Ilink/qt -Iui/widgets -Iapp "$source"
 done
 echo "windows parse check: ${#qtSources[@]} Qt sources parse for Windows (Qt headers of Linux)"
 
