@@ -48,6 +48,12 @@ private:
     static void slot(int k) { require(k >= 0 && k < kSlotCount, "a slot is 0..7"); }
 };
 
+// A character that ends a line or a field of the file.
+bool lineOrField(char c)
+{
+    return c == '\r' || c == '\n' || c == '=';
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -65,8 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     CheckedControls controls;
     KeyDispatcher dispatcher(state, controls);
     ReadKeyValueFile(dir, "opis.set", [&](std::string_view key, const std::string &value) {
-        require(key.find_first_of(" \t\r\n=") == std::string_view::npos, "a key is one word");
-        require(value.find_first_of("\r\n=") == std::string::npos, "a value is one field");
+        require(std::none_of(key.begin(), key.end(),
+                             [](char c) { return c == ' ' || c == '\t' || lineOrField(c); }),
+                "a key is one word");
+        require(std::none_of(value.begin(), value.end(), lineOrField), "a value is one field");
         read.emplace_back(std::string(key), value);
         dispatcher.ApplyKey(key, value);
     });

@@ -52,8 +52,9 @@ void KeyDispatcher::ApplyKey(std::string_view key, const std::string &value)
 
 bool KeyDispatcher::applySlotKey(std::string_view key, const std::string &value)
 {
+    // Most keys are told apart by their first letter; only those that share it are compared.
     for (const SlotRule &rule : kSlotRules) {
-        if (!key.starts_with(rule.keyword))
+        if (key.empty() || key.front() != rule.keyword.front() || !key.starts_with(rule.keyword))
             continue;
         if (key.size() == rule.keyword.size())
             return false;
