@@ -35,7 +35,7 @@ public:
         return m_port.readAll();
     }
     void close() override { m_port.close(); }
-    std::string openNote() const override { return m_port.openNote(); }
+    PortNote openNote() const override { return m_port.openNote(); }
     std::string portTarget(int portNumber) const override { return m_port.portTarget(portNumber); }
 
     std::vector<double> delaysMs;

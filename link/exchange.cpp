@@ -49,7 +49,7 @@ std::int16_t Exchange::TestPort(const std::string &portEntryText)
     m_port.close();
     const bool opened = !m_port.open(m_state.PortNumber, m_host.lineSettingsText()).has_value();
     m_host.setPortInfoVisible(!opened);
-    m_host.setPortNote(m_port.laterOpenNote());
+    m_host.setPortNote(m_port.openNote());
     m_port.close();
     return opened ? 1 : 0;
 }
@@ -61,7 +61,7 @@ bool Exchange::OpenPort()
         m_port.close();
         m_state.PortAvailable = 0;
         m_host.setPortInfoVisible(true);
-        m_host.setPortNote(m_port.laterOpenNote());
+        m_host.setPortNote(m_port.openNote());
         m_platform.showMessage(kPortUnavailable);
         return false;
     }

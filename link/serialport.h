@@ -28,12 +28,8 @@ public:
     virtual void close() = 0;
 
     // For the user: what the last open tried and opened, or why it failed; empty before any.
-    virtual std::string openNote() const = 0;
-    // The same, composed only when the note is read.
-    virtual PortNote laterOpenNote() const
-    {
-        return [note = openNote()] { return note; };
-    }
+    // Composed when the note is read, since finding the cause may take a moment.
+    virtual PortNote openNote() const = 0;
     // For the user: what port number N opens now.
     virtual std::string portTarget(int portNumber) const = 0;
 };

@@ -2,7 +2,6 @@
 
 #include "newdiskfile.h"
 
-#include <algorithm>
 #include <fstream>
 #include <random>
 
@@ -114,10 +113,9 @@ bool DiskWorkDir::keepsName(std::string_view name, const fs::path &path)
     // Where the file system ignores letter case, a replaced file keeps its old name: it is
     // renamed to the name it was saved under, or the save counts as failed (the new bytes are
     // in the file all the same).
-    const std::vector<std::string> listed = names();
-    if (std::find(listed.begin(), listed.end(), name) != listed.end())
+    if (isPresent(name))
         return true;
-    for (const std::string &other : listed) {
+    for (const std::string &other : names()) {
         const auto otherPath = pathOf(other);
         std::error_code error;
         if (!otherPath || !fs::equivalent(*otherPath, path, error))

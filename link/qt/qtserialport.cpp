@@ -122,13 +122,13 @@ std::string QtSerialPort::folderEntry(int portNumber) const
 
 QString QtSerialPort::portPath(int portNumber) const
 {
-    const std::string name = "COM" + std::to_string(portNumber);
+    const std::string entry = folderEntry(portNumber);
     std::error_code error;
-    if (!folderEntry(portNumber).empty())
+    if (!entry.empty())
         return QString::fromStdString(
-            std::filesystem::absolute(m_workingFolder / name, error).string());
+            std::filesystem::absolute(m_workingFolder / entry, error).string());
 #ifdef Q_OS_WIN
-    return QString::fromStdString(name);
+    return QStringLiteral("COM%1").arg(portNumber);
 #else
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
 #endif
@@ -142,17 +142,12 @@ std::string QtSerialPort::portTarget(int portNumber) const
                               folderEntry(portNumber));
 }
 
-PortNote QtSerialPort::laterOpenNote() const
+PortNote QtSerialPort::openNote() const
 {
+    // Told when read: listing the adapters takes a moment that a port test need not wait.
     if (!m_attempt)
         return [] { return std::string(); };
     return [diagnosis = &m_diagnosis, attempt = *m_attempt] { return diagnosis->note(attempt); };
-}
-
-std::string QtSerialPort::openNote() const
-{
-    // Told when asked: listing the adapters takes a moment that an exchange need not wait.
-    return m_attempt ? m_diagnosis.note(*m_attempt) : std::string();
 }
 
 std::optional<std::string> QtSerialPort::settle(const PortAttempt &attempt, std::string failure)

@@ -25,8 +25,7 @@ public:
     void write(const Bytes &bytes) override;
     Bytes readAll() override;
     void close() override;
-    std::string openNote() const override;
-    PortNote laterOpenNote() const override;
+    PortNote openNote() const override;
     std::string portTarget(int portNumber) const override;
 
     // The path that port N opens.

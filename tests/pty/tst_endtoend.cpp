@@ -38,7 +38,8 @@ QString openAs(const passwd &user, const QString &folder, int port)
             ::_exit(2);
         QtSerialPort serial(folder.toStdString());
         serial.open(port, "");
-        const std::string text = std::to_string(int(serial.openCause())) + "\n" + serial.openNote();
+        const std::string text =
+            std::to_string(int(serial.openCause())) + "\n" + serial.openNote()();
         [[maybe_unused]] const auto written = ::write(out[1], text.data(), text.size());
         ::_exit(0);
     }

@@ -69,7 +69,7 @@ private slots:
         QVERIFY(serial.open(1, settings.toStdString()).has_value());
         QVERIFY(!serial.isOpen());
         QCOMPARE(serial.openCause(), PortCause::SettingsRefused);
-        QVERIFY(serial.openNote().find("„" + settings.toStdString() + "” nie mają postaci") !=
+        QVERIFY(serial.openNote()().find("„" + settings.toStdString() + "” nie mają postaci") !=
                 std::string::npos);
         QVERIFY(serial.readAll().empty());
         serial.write({0x01});
@@ -80,12 +80,12 @@ private slots:
     {
         QVERIFY(QFile::link(m_folder->work() + "/nothing", m_folder->work() + "/COM1"));
         QtSerialPort serial(m_folder->work().toStdString());
-        QVERIFY(serial.openNote().empty());
+        QVERIFY(serial.openNote()().empty());
         QVERIFY(serial.open(1, "").has_value());
         QVERIFY(!serial.isOpen());
         QCOMPARE(serial.openCause(), PortCause::NoSuchDevice);
         const std::string tried = "Port 1: COM1 → " + m_folder->work().toStdString() + "/nothing";
-        QVERIFY(serial.openNote().starts_with(tried + "\n"));
+        QVERIFY(serial.openNote()().starts_with(tried + "\n"));
         QCOMPARE(serial.portTarget(1), tried + " (nie istnieje)");
         serial.close();
         serial.close();
@@ -100,7 +100,7 @@ private slots:
         QVERIFY(serial.open(2, "").has_value());
         QVERIFY(!serial.isOpen());
         QCOMPARE(serial.openCause(), PortCause::Other);
-        QVERIFY(serial.openNote().starts_with(
+        QVERIFY(serial.openNote()().starts_with(
             "Port 2: COM2 (plik w folderze roboczym)\nNie udało się otworzyć portu: "));
     }
 

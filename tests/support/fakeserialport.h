@@ -38,7 +38,10 @@ public:
         return out;
     }
     void close() override { isOpen = false; }
-    std::string openNote() const override { return note; }
+    PortNote openNote() const override
+    {
+        return [note = note] { return note; };
+    }
     std::string portTarget(int portNumber) const override
     {
         return "port " + std::to_string(portNumber) + " " + target;

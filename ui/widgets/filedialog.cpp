@@ -1,11 +1,11 @@
 #include "filedialog.h"
 
 #include "designfont.h"
-#include "palette.h"
 #include "enterclick.h"
 #include "filelist.h"
-#include "messages.h"
 #include "focusstyle.h"
+#include "messages.h"
+#include "palette.h"
 #include "windowplacement.h"
 
 #include <QCloseEvent>
