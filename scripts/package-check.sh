@@ -6,7 +6,8 @@
 # Fails on any lintian error or warning. Run as root or as a user with sudo.
 set -euo pipefail
 preset=none
-source "$(dirname "$0")/setup.sh" dpkg-dev dpkg-repack file lintian desktop-file-utils appstream
+source "$(dirname "$0")/setup.sh" librsvg2-bin dpkg-dev dpkg-repack file lintian \
+    desktop-file-utils appstream
 cmake --preset release >/dev/null
 cmake --build --preset release
 
