@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "designfont.h"
 #include "mainwindow.h"
 #include "mainwindowlogic.h"
 #include "messages.h"
@@ -8,7 +9,8 @@
 #include "windowplacement.h"
 #include "diskworkdir.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QToolTip>
 
 namespace Dravix {
 
@@ -21,6 +23,8 @@ Program::Program(const std::filesystem::path &folder)
 {
     QGuiApplication::setApplicationName(QString::fromUtf8(Messages::kProgramName));
     QGuiApplication::setDesktopFileName(QStringLiteral(DRAVIX_APP_ID));
+    // The notes in the tooltips in the windows' face, not the toolkit's default.
+    QToolTip::setFont(designFont(QApplication::font(), kButtonPoints, false));
     MainWindow *window = m_window.get();
     MainWindowLogic *logic = m_logic.get();
     m_platform->setMessageParent([window] { return window->messageParent(); });

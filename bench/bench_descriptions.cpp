@@ -121,7 +121,7 @@ int main(int argc, char *argv[])
     }
 
     const auto readOnce = [&logic](const char *name) {
-        logic.emptyLists();
+        logic.emptyListsAndTestPort();
         const auto start = Clock::now();
         logic.readKeyValueFile(name);
         return msSince(start);
@@ -138,7 +138,7 @@ int main(int argc, char *argv[])
         ratios.push_back(t50 / t10);
     }
     const std::size_t ports = logic.ports().entries.size();
-    logic.emptyLists();
+    logic.emptyListsAndTestPort();
 
     const auto n = std::size_t(runs);
     std::printf("Reading descriptions (MB = 10^6 bytes; read, converted and applied through "

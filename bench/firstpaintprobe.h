@@ -12,6 +12,8 @@ namespace Dravix {
 // Calls back once the window's first paint has been drawn and handed to the screen.
 class FirstPaintProbe : public QObject
 {
+    Q_OBJECT
+
 public:
     FirstPaintProbe(QWidget &window, std::function<void()> painted)
         : m_window(window)

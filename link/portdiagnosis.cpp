@@ -1,5 +1,6 @@
 #include "portdiagnosis.h"
 
+#include "fileformat.h"
 #include "portsystem.h"
 
 #include <cerrno>
@@ -186,7 +187,7 @@ std::string PortDiagnosis::noSuchDevice(const PortAttempt &attempt) const
     }
     if (example.empty())
         return text;
-    const std::string entry = "COM" + std::to_string(attempt.portNumber);
+    const std::string entry = FileFormat::portEntryName(attempt.portNumber);
     return text + "\nAby port " + std::to_string(attempt.portNumber) +
            " otwierał adapter, utwórz w folderze roboczym łącze " + entry + ", np.:\nln -sfn " +
            example + " " + entry;

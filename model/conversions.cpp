@@ -43,9 +43,4 @@ std::uint8_t HexPairToByte(std::string_view text)
     return std::uint8_t(16 * HexDigitValue(first) + HexDigitValue(second));
 }
 
-std::uint8_t EntryBit(int k)
-{
-    return k >= 0 && k <= 7 ? std::uint8_t(1u << k) : 0;
-}
-
 } // namespace Dravix

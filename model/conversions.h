@@ -16,7 +16,4 @@ std::uint8_t HexDigitValue(std::string_view text);
 // non-hexadecimal character counts as 0.
 std::uint8_t HexPairToByte(std::string_view text);
 
-// The bit of entry field k in the invalid-entries mask: 2^k for k = 0..7, else 0.
-std::uint8_t EntryBit(int k);
-
 } // namespace Dravix

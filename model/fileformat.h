@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace Dravix {
@@ -11,6 +12,13 @@ namespace FileFormat {
 inline constexpr std::string_view kStateFile = "sesja.dat";
 inline constexpr std::string_view kDescriptionExtension = ".set";
 inline constexpr std::string_view kValueFileExtension = ".vq";
+
+// Port N's name: the entry of the working folder that port N opens when it is there, and the
+// Windows device of port N.
+inline std::string portEntryName(int portNumber)
+{
+    return "COM" + std::to_string(portNumber);
+}
 
 // Keys of the whole file.
 inline constexpr std::string_view kDescriptionFileKey = "konfig";

@@ -24,4 +24,10 @@ struct ModelState
     std::int16_t PortAvailable = 0;
 };
 
+// The bit of entry field k in InvalidEntries: 2^k for k = 0..7, else 0.
+constexpr std::uint8_t EntryBit(int k)
+{
+    return k >= 0 && k < kSlotCount ? std::uint8_t(1u << k) : 0;
+}
+
 } // namespace Dravix

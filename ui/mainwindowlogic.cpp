@@ -1,11 +1,11 @@
 #include "mainwindowlogic.h"
 
+#include "captions.h"
 #include "chooserlogic.h"
 #include "fileformat.h"
 #include "keyvaluefile.h"
 #include "mainwindowdesign.h"
 #include "numbers.h"
-#include "conversions.h"
 #include "platform.h"
 #include "serialport.h"
 #include "staterecord.h"
@@ -36,9 +36,9 @@ MainWindowLogic::MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platf
 {
     using namespace MainWindowDesign;
     for (int k = 0; k < kSlotCount; ++k) {
-        m_names[k] = {"Nazwa parametru:", false, NazwaParametru0};
-        m_upper[k] = {"Opis parametru 1", false, OpisParametru10};
-        m_lower[k] = {"Opis parametru 2", false, OpisParametru20};
+        m_names[k] = {Captions::kParameterName, false, NazwaParametru0};
+        m_upper[k] = {Captions::kUpperDescription, false, OpisParametru10};
+        m_lower[k] = {Captions::kLowerDescription, false, OpisParametru20};
         m_entries[k].geometry = EdycjaParametru0;
     }
     m_names[1].geometry.top = NazwaParametru1Top;
@@ -62,7 +62,7 @@ void MainWindowLogic::InitMainWindow()
     LayoutParameterGrid();
     if (m_dir.isPresent(FileFormat::kStateFile)) {
         readKeyValueFile(std::string(FileFormat::kStateFile));
-        emptyLists();
+        emptyListsAndTestPort();
         readKeyValueFile(m_state.DescriptionFile);
         m_title = Messages::kTitlePrefix + m_state.DescriptionFile;
         restoreListSelections();
@@ -138,7 +138,7 @@ void MainWindowLogic::ValidateEntry(int k)
         m_state.InvalidEntries |= EntryBit(k);
 }
 
-void MainWindowLogic::emptyLists()
+void MainWindowLogic::emptyListsAndTestPort()
 {
     m_ports = {};
     m_lineSettings = {};
@@ -240,7 +240,7 @@ void MainWindowLogic::clickValueFiles()
 
 void MainWindowLogic::LoadDescription(const std::string &name)
 {
-    emptyLists();
+    emptyListsAndTestPort();
     readKeyValueFile(name);
     m_state.DescriptionFile = name;
     m_dispatcher.ResetParameterValues();
@@ -250,7 +250,7 @@ void MainWindowLogic::LoadDescription(const std::string &name)
 void MainWindowLogic::LoadValueFile(const std::string &name)
 {
     readKeyValueFile(name);
-    emptyLists();
+    emptyListsAndTestPort();
     readKeyValueFile(m_state.DescriptionFile);
     for (int k = 0; k < kSlotCount; ++k)
         ValidateEntry(k);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "captions.h"
 #include "controlstate.h"
 #include "dialoghost.h"
 #include "exchange.h"
@@ -49,7 +50,7 @@ public:
     void close();
 
     // Empties both lists; this counts as a change of the port selection.
-    void emptyLists();
+    void emptyListsAndTestPort();
     void readKeyValueFile(const std::string &name);
     StateRecord stateRecord() const override;
 
@@ -126,7 +127,7 @@ private:
     std::unique_ptr<ValueFileLogic> m_valueFiles;
 
     std::string m_title = Messages::kProgramName;
-    std::string m_modelHeading = "MODEL URZĄDZENIA: ???";
+    std::string m_modelHeading = Captions::kModelHeading;
     std::array<LabelState, kSlotCount> m_names;
     std::array<LabelState, kSlotCount> m_upper;
     std::array<LabelState, kSlotCount> m_lower;

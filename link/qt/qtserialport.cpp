@@ -1,5 +1,6 @@
 #include "qtserialport.h"
 
+#include "fileformat.h"
 #include "linesettings.h"
 
 #include <QSerialPortInfo>
@@ -113,7 +114,7 @@ QtSerialPort::~QtSerialPort()
 
 std::string QtSerialPort::folderEntry(int portNumber) const
 {
-    const std::string name = "COM" + std::to_string(portNumber);
+    const std::string name = FileFormat::portEntryName(portNumber);
     std::error_code error;
     return std::filesystem::exists(std::filesystem::symlink_status(m_workingFolder / name, error))
                ? name
@@ -128,7 +129,7 @@ QString QtSerialPort::portPath(int portNumber) const
         return QString::fromStdString(
             std::filesystem::absolute(m_workingFolder / entry, error).string());
 #ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(portNumber);
+    return QString::fromStdString(FileFormat::portEntryName(portNumber));
 #else
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
 #endif

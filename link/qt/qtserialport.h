@@ -2,7 +2,7 @@
 
 #include "portdiagnosis.h"
 #include "serialport.h"
-#include "systemports.h"
+#include "hostportsystem.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -43,7 +43,7 @@ private:
     std::filesystem::path m_workingFolder;
     QSerialPort m_port;
     bool m_gone = false;
-    SystemPorts m_system;
+    HostPortSystem m_system;
     PortDiagnosis m_diagnosis{m_system};
     std::optional<PortAttempt> m_attempt;
     PortCause m_cause = PortCause::Other;

@@ -1,4 +1,5 @@
 #include "conversions.h"
+#include "modelstate.h"
 
 #include <QTest>
 
@@ -89,8 +90,9 @@ void tst_Conversions::entryBit_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("expected");
 
+    const int bits[] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
     for (int k = 0; k < 8; ++k)
-        QTest::addRow("%d", k) << k << (1 << k);
+        QTest::addRow("%d", k) << k << bits[k];
     QTest::newRow("8") << 8 << 0;
     QTest::newRow("-1") << -1 << 0;
     QTest::newRow("15") << 15 << 0;

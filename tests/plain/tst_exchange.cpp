@@ -2,7 +2,6 @@
 #include "fakeserialport.h"
 #include "hexbytes.h"
 #include "outcomemessages.h"
-#include "scratchfolder.h"
 
 #include "exchange.h"
 #include "frames.h"
@@ -54,8 +53,6 @@ private:
 private slots:
     void init()
     {
-        m_folder = std::make_unique<ScratchFolder>();
-        QVERIFY(m_folder->isValid());
         m_state = ModelState{};
         m_state.DeviceCode = 0x05;
         m_state.PortNumber = 3;
@@ -75,7 +72,6 @@ private slots:
         m_exchange.reset();
         m_host.reset();
         m_port.reset();
-        m_folder.reset();
     }
 
     void readOutcome_data()
@@ -431,7 +427,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<ScratchFolder> m_folder;
     ModelState m_state;
     std::unique_ptr<FakeSerialPort> m_port;
     std::unique_ptr<FakeExchangeHost> m_host;

@@ -1,11 +1,8 @@
 #include "hexbytes.h"
-#include "scratchfolder.h"
 
 #include "framecheck.h"
 
 #include <QTest>
-
-#include <memory>
 
 using namespace Dravix;
 
@@ -15,13 +12,6 @@ class tst_FrameCheck : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<ScratchFolder>();
-        QVERIFY(m_folder->isValid());
-    }
-    void cleanup() { m_folder.reset(); }
-
     void checkBytes_data()
     {
         QTest::addColumn<QByteArray>("input");
@@ -88,9 +78,6 @@ private slots:
             }
         }
     }
-
-private:
-    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_APPLESS_MAIN(tst_FrameCheck)

@@ -1,11 +1,8 @@
 #include "hexbytes.h"
-#include "scratchfolder.h"
 
 #include "frames.h"
 
 #include <QTest>
-
-#include <memory>
 
 using namespace Dravix;
 
@@ -33,13 +30,6 @@ class tst_Frames : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<ScratchFolder>();
-        QVERIFY(m_folder->isValid());
-    }
-    void cleanup() { m_folder.reset(); }
-
     void readRequest_data()
     {
         QTest::addColumn<int>("code");
@@ -234,9 +224,6 @@ private slots:
         QFETCH(ReplyOutcome, outcome);
         QCOMPARE(checkWriteReply(hexBytes(reply.constData()), 0x05), outcome);
     }
-
-private:
-    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_APPLESS_MAIN(tst_Frames)

@@ -1,10 +1,7 @@
-#include "scratchfolder.h"
 
 #include "linesettings.h"
 
 #include <QTest>
-
-#include <memory>
 
 using namespace Dravix;
 
@@ -14,13 +11,6 @@ class tst_LineSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<ScratchFolder>();
-        QVERIFY(m_folder->isValid());
-    }
-    void cleanup() { m_folder.reset(); }
-
     void parse_data()
     {
         QTest::addColumn<QString>("text");
@@ -80,9 +70,6 @@ private slots:
         QTEST(settings->dataBits, "dataBits");
         QTEST(int(settings->stopBits), "stopBits");
     }
-
-private:
-    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_APPLESS_MAIN(tst_LineSettings)

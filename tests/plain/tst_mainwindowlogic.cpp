@@ -563,7 +563,7 @@ void tst_MainWindowLogic::portNotes()
     // Another description brings its own entries with theirs.
     m_f->port.target = "opens again";
     writeFile("xyz.set", "dodajport=7\r\n");
-    w.emptyLists();
+    w.emptyListsAndTestPort();
     w.readKeyValueFile("xyz.set");
     QCOMPARE(toStringList(w.portEntryToolTips()), QStringList{"port 7 opens again"});
     QCOMPARE(w.portListToolTip(), std::string());

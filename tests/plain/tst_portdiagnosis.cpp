@@ -2,7 +2,7 @@
 #include "scratchfolder.h"
 
 #include "portdiagnosis.h"
-#include "systemports.h"
+#include "hostportsystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -254,7 +254,7 @@ private slots:
             QVERIFY(::symlink(target.toLocal8Bit().constData(),
                               (root + entry).toLocal8Bit().constData()) == 0);
 
-        const SystemPorts system({});
+        const HostPortSystem system({});
         const std::string path = (root + entry).toStdString();
         const QString absolute =
             target.isEmpty() || target.startsWith('/') ? target : QDir::cleanPath(root + target);

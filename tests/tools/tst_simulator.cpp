@@ -1,5 +1,4 @@
 #include "hexbytes.h"
-#include "scratchfolder.h"
 
 #include "frames.h"
 #include "requestscanner.h"
@@ -7,8 +6,6 @@
 #include "simoptions.h"
 
 #include <QTest>
-
-#include <memory>
 
 using namespace Dravix;
 
@@ -34,13 +31,6 @@ class tst_Simulator : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<ScratchFolder>();
-        QVERIFY(m_folder->isValid());
-    }
-    void cleanup() { m_folder.reset(); }
-
     void scanner_data()
     {
         QTest::addColumn<QStringList>("chunks");
@@ -180,9 +170,6 @@ private slots:
         QCOMPARE(next[0].afterMs, 0);
         QCOMPARE(checkReadReply(next[0].bytes, 0x05).outcome, ReplyOutcome::Accepted);
     }
-
-private:
-    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 QTEST_GUILESS_MAIN(tst_Simulator)

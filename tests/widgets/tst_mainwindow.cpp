@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include "designfont.h"
 #include "focusstyle.h"
 #include "mainwindow.h"
 #include "qtplatform.h"
@@ -10,9 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 
@@ -225,7 +229,7 @@ private slots:
 
         // Other entries for the same numbers: the list is refilled, its tooltips too.
         writeFile(f.folder.pathOf("b.set"), "dodajport=1 (USB)\r\ndodajport=2 (USB)\r\n");
-        f.main.emptyLists();
+        f.main.emptyListsAndTestPort();
         f.main.readKeyValueFile("b.set");
         f.window.sync();
         QCOMPARE(ports->itemText(0), "1 (USB)");
@@ -496,14 +500,34 @@ private slots:
         QApplication::setActiveWindow(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
 
+        // A desktop whose theme puts icons on dialog buttons.
+        struct IconTheme : QProxyStyle
+        {
+            int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                          QStyleHintReturn *data) const override
+            {
+                return hint == SH_DialogButtonBox_ButtonsHaveIcons
+                           ? 1
+                           : QProxyStyle::styleHint(hint, option, widget, data);
+            }
+        };
+        const QString toolkitStyle = QApplication::style()->name();
+        QApplication::setStyle(new IconTheme);
+        const auto restore =
+            qScopeGuard([&] { QApplication::setStyle(QStyleFactory::create(toolkitStyle)); });
+
         QWidget *owner = nullptr;
         QString text;
+        QFont textFont;
+        bool okIcon = true;
         QTimer::singleShot(0, &window, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box)
                 return;
             owner = box->parentWidget();
             text = box->text();
+            textFont = box->findChild<QLabel *>("qt_msgbox_label")->font();
+            okIcon = !box->button(QMessageBox::Ok)->icon().isNull();
             box->accept();
         });
         if (fromDialog) {
@@ -515,6 +539,9 @@ private slots:
         }
         QCOMPARE(owner, fromDialog ? dialog : static_cast<QWidget *>(&window));
         QVERIFY(!text.isEmpty());
+        QCOMPARE(textFont.family(), designFont(QFont(), kButtonPoints, false).family());
+        QVERIFY(!QFontInfo(textFont).fixedPitch());
+        QVERIFY(!okIcon);
         QVERIFY(dialog->isVisible());
         if (fromDialog)
             QTRY_COMPARE(QApplication::activeWindow(), dialog);

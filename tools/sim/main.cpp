@@ -2,6 +2,8 @@
 #include "simdevice.h"
 #include "simoptions.h"
 
+#include "fileformat.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -145,7 +147,7 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    const std::filesystem::path link = "COM" + std::to_string(options.port);
+    const std::filesystem::path link = FileFormat::portEntryName(options.port);
     std::error_code error;
     const auto status = std::filesystem::symlink_status(link, error);
     if (std::filesystem::exists(status) && !std::filesystem::is_symlink(status)) {

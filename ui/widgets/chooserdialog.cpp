@@ -1,5 +1,6 @@
 #include "chooserdialog.h"
 
+#include "captions.h"
 #include "chooserlogic.h"
 
 #include <QListWidget>
@@ -19,13 +20,14 @@ constexpr Rect TypAnuluj{2430, 2250, 1300, 405};
 } // namespace
 
 ChooserDialog::ChooserDialog(ChooserLogic &logic, std::function<void()> changed)
-    : FileDialog("Typ", "wybór pliku", kClientWidth, kClientHeight, std::move(changed))
+    : FileListDialog("Typ", Captions::kChooserTitle, kClientWidth, kClientHeight,
+                     std::move(changed))
     , m_logic(logic)
 {
-    addLabel("lWyborPliku", "Wybór pliku konfiguracyjnego:", lWyborPliku);
+    addLabel("lWyborPliku", Captions::kChooserList, lWyborPliku);
     QListWidget *files = addFileList("PodgladPlikow", PodgladPlikow);
-    QPushButton *read = addButton("TypOdczyt", "ODCZYT", TypOdczyt);
-    QPushButton *cancel = addButton("TypAnuluj", "ANULUJ", TypAnuluj);
+    QPushButton *read = addButton("TypOdczyt", Captions::kChooserRead, TypOdczyt);
+    QPushButton *cancel = addButton("TypAnuluj", Captions::kChooserCancel, TypAnuluj);
     setTabOrder(files, read);
     setTabOrder(read, cancel);
     watchKeys();

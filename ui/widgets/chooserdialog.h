@@ -1,14 +1,16 @@
 #pragma once
 
-#include "filedialog.h"
+#include "filelistdialog.h"
 
 namespace Dravix {
 
 class ChooserLogic;
 
 // The description chooser's widgets: they mirror the logic and forward the user's input.
-class ChooserDialog : public FileDialog
+class ChooserDialog : public FileListDialog
 {
+    Q_OBJECT
+
 public:
     ChooserDialog(ChooserLogic &logic, std::function<void()> changed);
 

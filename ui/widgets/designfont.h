@@ -8,6 +8,12 @@
 
 namespace Dravix {
 
+// The design's point sizes: captions, lists and name boxes; buttons; the entries and the model
+// heading.
+inline constexpr qreal kTextPoints = 9.75;
+inline constexpr qreal kButtonPoints = 8.25;
+inline constexpr qreal kLargePoints = 12;
+
 // Arial where the system has it, else Liberation Sans, which has Arial's metrics, scales and has
 // a true bold. The design's "MS Sans Serif" exists on Linux only as bitmaps of one size (in the
 // Windows-metric fonts package), without bold and unusable at 1.5x or 2x. Only a family that is

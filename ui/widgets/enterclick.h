@@ -9,6 +9,8 @@ namespace Dravix {
 // Enter and the keypad's Enter click the push button that has the focus, as Space does.
 class EnterClick : public QObject
 {
+    Q_OBJECT
+
 public:
     // Watches every push button of the window.
     static void installOn(QWidget *window);

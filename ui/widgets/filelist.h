@@ -8,6 +8,8 @@ namespace Dravix {
 // frame shows the focus.
 class FileList : public QListWidget
 {
+    Q_OBJECT
+
 public:
     explicit FileList(QWidget *parent);
 

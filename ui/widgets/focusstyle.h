@@ -10,6 +10,8 @@ namespace Dravix {
 // that the focus shows on every control, also against the window's blue.
 class FocusStyle : public QProxyStyle
 {
+    Q_OBJECT
+
 public:
     // The ring's thickness and its distance from the control's edge, in pixels.
     static constexpr int kRingWidth = 2;

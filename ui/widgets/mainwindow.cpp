@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "captions.h"
 #include "chooserdialog.h"
 #include "chooserlogic.h"
 #include "designfont.h"
@@ -28,6 +29,7 @@
 namespace Dravix {
 
 using namespace Palette;
+using namespace Captions;
 
 namespace {
 
@@ -62,9 +64,9 @@ void MainWindow::buildControls()
 {
     using namespace MainWindowDesign;
     const QFont base = font();
-    const QFont labelFont = designFont(base, 9.75, true);
-    const QFont buttonFont = designFont(base, 8.25, true);
-    const QFont entryFont = designFont(base, 12, true);
+    const QFont labelFont = designFont(base, kTextPoints, true);
+    const QFont buttonFont = designFont(base, kButtonPoints, true);
+    const QFont entryFont = designFont(base, kLargePoints, true);
     // Most controls show the labels' font: given to the window once, they inherit it, and no
     // control lays out its text in a font it never shows.
     setFont(labelFont);
@@ -79,8 +81,8 @@ void MainWindow::buildControls()
         return widget;
     };
 
-    m_model = label("lModel", "MODEL URZĄDZENIA: ???", lModel, kWhite);
-    m_model->setFont(designFont(base, 12, false));
+    m_model = label("lModel", kModelHeading, lModel, kWhite);
+    m_model->setFont(designFont(base, kLargePoints, false));
     // The heading keeps the toolkit's own label colours, like a label left at its defaults.
     m_model->setAutoFillBackground(true);
     {
@@ -105,7 +107,7 @@ void MainWindow::buildControls()
     logo->setObjectName(QStringLiteral("LogoFirmy"));
     logo->setGeometry(toPixels(LogoFirmy));
 
-    label("lZestawParametrow", "Zestaw parametrów:", lZestawParametrow, kLightYellow);
+    label("lZestawParametrow", kSetChoice, lZestawParametrow, kLightYellow);
     const auto option = [&](const char *name, const char *caption, const Rect &geometry) {
         auto *button = new QRadioButton(QString::fromUtf8(caption), this);
         button->setObjectName(QString::fromLatin1(name));
@@ -113,30 +115,30 @@ void MainWindow::buildControls()
         setColour(button, QPalette::WindowText, kLightYellow);
         return button;
     };
-    m_option1 = option("OptionZestaw1", "1 - 4", OptionZestaw1);
-    m_option2 = option("OptionZestaw2", "5 - 8", OptionZestaw2);
+    m_option1 = option("OptionZestaw1", kSet1, OptionZestaw1);
+    m_option2 = option("OptionZestaw2", kSet2, OptionZestaw2);
     m_option1->setChecked(true);
 
     for (int k = 0; k < kSlotCount; ++k) {
         const QString index = QString::number(k);
-        m_names[k] = label("NazwaParametru", "Nazwa parametru:", NazwaParametru0, kYellow);
+        m_names[k] = label("NazwaParametru", kParameterName, NazwaParametru0, kYellow);
         m_names[k]->setObjectName(QStringLiteral("NazwaParametru_") + index);
         m_entries[k] = new QLineEdit(QStringLiteral("0"), this);
         m_entries[k]->setObjectName(QStringLiteral("EdycjaParametru_") + index);
         m_entries[k]->setFont(entryFont);
-        m_upper[k] = label("OpisParametru1", "Opis parametru 1", OpisParametru10, kLightGreen);
+        m_upper[k] = label("OpisParametru1", kUpperDescription, OpisParametru10, kLightGreen);
         m_upper[k]->setObjectName(QStringLiteral("OpisParametru1_") + index);
-        m_lower[k] = label("OpisParametru2", "Opis parametru 2", OpisParametru20, kLightGreen);
+        m_lower[k] = label("OpisParametru2", kLowerDescription, OpisParametru20, kLightGreen);
         m_lower[k]->setObjectName(QStringLiteral("OpisParametru2_") + index);
         connect(m_entries[k], &QLineEdit::textEdited, this, [this, k](const QString &text) {
             forward([&] { m_logic.editEntry(k, text.toStdString()); });
         });
     }
 
-    label("lNumerPortu", "Nr portu szeregowego:", lNumerPortu, kYellow);
-    m_portInfo = label("lPortInfo", "Port niedostępny!", lPortInfo, kLightRed);
+    label("lNumerPortu", kPortNumber, lNumerPortu, kYellow);
+    m_portInfo = label("lPortInfo", kPortUnavailable, lPortInfo, kLightRed);
     m_portInfo->installEventFilter(this);
-    label("lPredkoscPortu", "Parametry transmisji RS232:", lPredkoscPortu, kYellow);
+    label("lPredkoscPortu", kLineSettings, lPredkoscPortu, kYellow);
     const auto list = [&](const char *name, const Rect &geometry) {
         auto *combo = new QComboBox(this);
         combo->setObjectName(QString::fromLatin1(name));
@@ -158,11 +160,11 @@ void MainWindow::buildControls()
         widget->setAutoDefault(false);
         return widget;
     };
-    QPushButton *read = button("PrzyciskOdczyt", "ODCZYT DANYCH", PrzyciskOdczyt);
-    QPushButton *write = button("PrzyciskZapisz", "ZAPIS DANYCH", PrzyciskZapisz);
-    QPushButton *chooser = button("PrzyciskWybor", "KONFIGURACJA", PrzyciskWybor);
-    QPushButton *valueFiles = button("Command1", "ODCZYT/ZAPIS SESJI", Command1);
-    QPushButton *exit = button("PrzyciskWyjscie", "WYJŚCIE", PrzyciskWyjscie);
+    QPushButton *read = button("PrzyciskOdczyt", kRead, PrzyciskOdczyt);
+    QPushButton *write = button("PrzyciskZapisz", kWrite, PrzyciskZapisz);
+    QPushButton *chooser = button("PrzyciskWybor", kChooser, PrzyciskWybor);
+    QPushButton *valueFiles = button("Command1", kValueFiles, Command1);
+    QPushButton *exit = button("PrzyciskWyjscie", kExit, PrzyciskWyjscie);
 
     connect(m_option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
@@ -329,8 +331,8 @@ void MainWindow::focusFirst()
 
 QWidget *MainWindow::messageParent() const
 {
-    for (FileDialog *dialog : {static_cast<FileDialog *>(m_chooser.get()),
-                               static_cast<FileDialog *>(m_valueFiles.get())}) {
+    for (FileListDialog *dialog : {static_cast<FileListDialog *>(m_chooser.get()),
+                                   static_cast<FileListDialog *>(m_valueFiles.get())}) {
         if (dialog && dialog->isForwarding())
             return dialog;
     }

@@ -24,6 +24,8 @@ class ValueFileDialog;
 // The main window's widgets: they mirror the logic's control state and forward the user's input.
 class MainWindow : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit MainWindow(MainWindowLogic &logic, QWidget *parent = nullptr);
     ~MainWindow() override;

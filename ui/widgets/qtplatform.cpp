@@ -1,8 +1,11 @@
 #include "qtplatform.h"
 
+#include "designfont.h"
 #include "exchange.h"
+#include "focusstyle.h"
 #include "messages.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLocale>
 #include <QMessageBox>
@@ -37,6 +40,11 @@ void QtPlatform::showMessage(const std::string &text)
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(Messages::kProgramName),
                     QString::fromStdString(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // As on Windows: the window's face rather than the toolkit's default (a monospace one on a
+    // bare system), and a caption without an icon theme's tick on the button.
+    box.setFont(designFont(box.font(), kButtonPoints, false));
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    FocusStyle::applyTo(&box);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     // The keyboard goes back to the window that the message belonged to.

@@ -15,6 +15,8 @@ namespace Dravix {
 // single pass of pending events.
 class QtPlatform : public QObject, public Platform
 {
+    Q_OBJECT
+
 public:
     QtPlatform();
 

@@ -1,6 +1,6 @@
 #include "valuefiledialog.h"
 
-#include "designfont.h"
+#include "captions.h"
 #include "palette.h"
 #include "valuefilelogic.h"
 
@@ -26,22 +26,23 @@ constexpr Rect ZapisAnuluj{870, 3570, 2895, 345};
 } // namespace
 
 ValueFileDialog::ValueFileDialog(ValueFileLogic &logic, std::function<void()> changed)
-    : FileDialog("Zapis", "Zapis/odczyt", kClientWidth, kClientHeight, std::move(changed))
+    : FileListDialog("Zapis", Captions::kValueFilesTitle, kClientWidth, kClientHeight,
+                     std::move(changed))
     , m_logic(logic)
 {
-    addLabel("lWyborPliku", "Wybór pliku do odczytu/zapisu:", lWyborPliku);
-    addLabel("LZapiszJako", "Nazwa pliku:", LZapiszJako);
+    addLabel("lWyborPliku", Captions::kValueFilesList, lWyborPliku);
+    addLabel("LZapiszJako", Captions::kFileName, LZapiszJako);
     QListWidget *files = addFileList("ZapisPliki", ZapisPliki);
 
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("EditPlikZapisu"));
     m_name->setGeometry(toPixels(EditPlikZapisu));
-    m_name->setFont(designFont(font(), 9.75, true));
+    m_name->setFont(textFont());
 
-    m_load = addButton("OdczytButton", "ODCZYTAJ", OdczytButton);
-    m_save = addButton("ZapisButton", "ZAPISZ", ZapisButton);
-    m_delete = addButton("ZapisUsun", "USUŃ", ZapisUsun);
-    QPushButton *exit = addButton("ZapisAnuluj", "WYJŚCIE", ZapisAnuluj);
+    m_load = addButton("OdczytButton", Captions::kLoad, OdczytButton);
+    m_save = addButton("ZapisButton", Captions::kSave, ZapisButton);
+    m_delete = addButton("ZapisUsun", Captions::kDelete, ZapisUsun);
+    QPushButton *exit = addButton("ZapisAnuluj", Captions::kExit, ZapisAnuluj);
 
     setTabOrder(files, m_name);
     setTabOrder(m_name, m_save);

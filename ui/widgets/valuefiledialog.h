@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filedialog.h"
+#include "filelistdialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -10,8 +10,10 @@ namespace Dravix {
 class ValueFileLogic;
 
 // The value-file dialog's widgets: they mirror the logic and forward the user's input.
-class ValueFileDialog : public FileDialog
+class ValueFileDialog : public FileListDialog
 {
+    Q_OBJECT
+
 public:
     ValueFileDialog(ValueFileLogic &logic, std::function<void()> changed);
 

@@ -1,4 +1,4 @@
-#include "systemports.h"
+#include "hostportsystem.h"
 
 #include <grp.h>
 #include <pwd.h>
@@ -65,12 +65,12 @@ bool inList(const std::vector<gid_t> &groups, gid_t gid)
 
 } // namespace
 
-SystemPorts::SystemPorts(AdapterList listAdapters)
+HostPortSystem::HostPortSystem(AdapterList listAdapters)
     : m_listAdapters(std::move(listAdapters))
 {
 }
 
-std::string SystemPorts::linkTarget(const std::string &path) const
+std::string HostPortSystem::linkTarget(const std::string &path) const
 {
     std::error_code error;
     if (!fs::is_symlink(fs::symlink_status(path, error)))
@@ -83,14 +83,14 @@ std::string SystemPorts::linkTarget(const std::string &path) const
     return target.lexically_normal().string();
 }
 
-std::string SystemPorts::resolved(const std::string &path) const
+std::string HostPortSystem::resolved(const std::string &path) const
 {
     std::error_code error;
     const fs::path device = fs::canonical(path, error);
     return error ? std::string() : device.string();
 }
 
-std::optional<DeviceGroup> SystemPorts::deviceGroup(const std::string &device) const
+std::optional<DeviceGroup> HostPortSystem::deviceGroup(const std::string &device) const
 {
     struct stat info
     {
@@ -120,7 +120,7 @@ std::optional<DeviceGroup> SystemPorts::deviceGroup(const std::string &device) c
     return owner;
 }
 
-std::vector<std::string> SystemPorts::holders(const std::string &device) const
+std::vector<std::string> HostPortSystem::holders(const std::string &device) const
 {
     struct stat target
     {
@@ -160,7 +160,7 @@ std::vector<std::string> SystemPorts::holders(const std::string &device) const
     return names;
 }
 
-std::vector<SerialAdapter> SystemPorts::adapters() const
+std::vector<SerialAdapter> HostPortSystem::adapters() const
 {
     std::vector<SerialAdapter> adapters;
     if (m_listAdapters)
@@ -185,7 +185,7 @@ std::vector<SerialAdapter> SystemPorts::adapters() const
     return adapters;
 }
 
-std::string SystemPorts::userName() const
+std::string HostPortSystem::userName() const
 {
     const passwd *user = ::getpwuid(::geteuid());
     return user ? user->pw_name : std::string();

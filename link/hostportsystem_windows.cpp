@@ -1,4 +1,4 @@
-#include "systemports.h"
+#include "hostportsystem.h"
 
 #include <filesystem>
 
@@ -9,12 +9,12 @@ namespace fs = std::filesystem;
 // Windows knows no device groups, no lock owners to list and no stable names: access denied
 // there means another program holds the port.
 
-SystemPorts::SystemPorts(AdapterList listAdapters)
+HostPortSystem::HostPortSystem(AdapterList listAdapters)
     : m_listAdapters(std::move(listAdapters))
 {
 }
 
-std::string SystemPorts::linkTarget(const std::string &path) const
+std::string HostPortSystem::linkTarget(const std::string &path) const
 {
     std::error_code error;
     if (!fs::is_symlink(fs::symlink_status(fs::u8path(path), error)))
@@ -24,7 +24,7 @@ std::string SystemPorts::linkTarget(const std::string &path) const
     return error ? std::string() : std::string(text.begin(), text.end());
 }
 
-std::string SystemPorts::resolved(const std::string &path) const
+std::string HostPortSystem::resolved(const std::string &path) const
 {
     // A bare COM<N> is a device name, not a file: only the open can tell whether it exists.
     if (!fs::u8path(path).is_absolute())
@@ -35,22 +35,22 @@ std::string SystemPorts::resolved(const std::string &path) const
     return error ? std::string() : std::string(text.begin(), text.end());
 }
 
-std::optional<DeviceGroup> SystemPorts::deviceGroup(const std::string &) const
+std::optional<DeviceGroup> HostPortSystem::deviceGroup(const std::string &) const
 {
     return std::nullopt;
 }
 
-std::vector<std::string> SystemPorts::holders(const std::string &) const
+std::vector<std::string> HostPortSystem::holders(const std::string &) const
 {
     return {};
 }
 
-std::vector<SerialAdapter> SystemPorts::adapters() const
+std::vector<SerialAdapter> HostPortSystem::adapters() const
 {
     return m_listAdapters ? m_listAdapters() : std::vector<SerialAdapter>{};
 }
 
-std::string SystemPorts::userName() const
+std::string HostPortSystem::userName() const
 {
     return {};
 }

@@ -8,12 +8,12 @@ namespace Dravix {
 
 // The port system of the machine the program runs on. The adapters come from the caller (the
 // toolkit knows their USB details); the stable names under /dev/serial/by-id/ are added here.
-class SystemPorts : public PortSystem
+class HostPortSystem : public PortSystem
 {
 public:
     using AdapterList = std::function<std::vector<SerialAdapter>()>;
 
-    explicit SystemPorts(AdapterList listAdapters);
+    explicit HostPortSystem(AdapterList listAdapters);
 
     std::string linkTarget(const std::string &path) const override;
     std::string resolved(const std::string &path) const override;

@@ -1,4 +1,4 @@
-#include "filedialog.h"
+#include "filelistdialog.h"
 
 #include "designfont.h"
 #include "enterclick.h"
@@ -18,8 +18,8 @@ namespace Dravix {
 
 using namespace Palette;
 
-FileDialog::FileDialog(const char *objectName, const char *caption, int clientWidth,
-                       int clientHeight, std::function<void()> changed)
+FileListDialog::FileListDialog(const char *objectName, const char *caption, int clientWidth,
+                               int clientHeight, std::function<void()> changed)
     : QWidget(nullptr, Qt::Dialog)
     , m_changed(std::move(changed))
 {
@@ -28,11 +28,11 @@ FileDialog::FileDialog(const char *objectName, const char *caption, int clientWi
     setFixedSize(toPixels({0, 0, clientWidth, clientHeight}).size());
     setAutoFillBackground(true);
     setColour(this, QPalette::Window, kWindowBlue);
-    m_textFont = designFont(font(), 9.75, true);
-    m_buttonFont = designFont(font(), 8.25, true);
+    m_textFont = designFont(font(), kTextPoints, true);
+    m_buttonFont = designFont(font(), kButtonPoints, true);
 }
 
-QLabel *FileDialog::addLabel(const char *name, const char *caption, const Rect &where)
+QLabel *FileListDialog::addLabel(const char *name, const char *caption, const Rect &where)
 {
     auto *label = new QLabel(QString::fromUtf8(caption), this);
     label->setObjectName(QString::fromLatin1(name));
@@ -43,7 +43,7 @@ QLabel *FileDialog::addLabel(const char *name, const char *caption, const Rect &
     return label;
 }
 
-QListWidget *FileDialog::addFileList(const char *name, const Rect &where)
+QListWidget *FileListDialog::addFileList(const char *name, const Rect &where)
 {
     m_files = new FileList(this);
     m_files->setObjectName(QString::fromLatin1(name));
@@ -54,7 +54,7 @@ QListWidget *FileDialog::addFileList(const char *name, const Rect &where)
     return m_files;
 }
 
-QPushButton *FileDialog::addButton(const char *name, const char *caption, const Rect &where)
+QPushButton *FileListDialog::addButton(const char *name, const char *caption, const Rect &where)
 {
     auto *button = new QPushButton(QString::fromUtf8(caption), this);
     button->setObjectName(QString::fromLatin1(name));
@@ -65,7 +65,7 @@ QPushButton *FileDialog::addButton(const char *name, const char *caption, const 
     return button;
 }
 
-void FileDialog::watchKeys()
+void FileListDialog::watchKeys()
 {
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
@@ -73,7 +73,7 @@ void FileDialog::watchKeys()
     FocusStyle::applyTo(this);
 }
 
-void FileDialog::forward(const std::function<void()> &input)
+void FileListDialog::forward(const std::function<void()> &input)
 {
     const bool outer = !m_forwarding;
     m_forwarding = true;
@@ -85,7 +85,7 @@ void FileDialog::forward(const std::function<void()> &input)
         m_changed();
 }
 
-bool FileDialog::syncFileList(const ListState &files)
+bool FileListDialog::syncFileList(const ListState &files)
 {
     if (!logicOpen()) {
         if (isVisible())
@@ -113,7 +113,7 @@ bool FileDialog::syncFileList(const ListState &files)
     return true;
 }
 
-void FileDialog::showWhenHidden()
+void FileListDialog::showWhenHidden()
 {
     if (isVisible())
         return;
@@ -122,19 +122,19 @@ void FileDialog::showWhenHidden()
     m_files->setFocus();
 }
 
-int FileDialog::selectedRow() const
+int FileListDialog::selectedRow() const
 {
     const QList<QListWidgetItem *> chosen = m_files->selectedItems();
     return chosen.isEmpty() ? -1 : m_files->row(chosen.first());
 }
 
-void FileDialog::bringToFront()
+void FileListDialog::bringToFront()
 {
     raise();
     activateWindow();
 }
 
-bool FileDialog::eventFilter(QObject *watched, QEvent *event)
+bool FileListDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
@@ -144,7 +144,7 @@ bool FileDialog::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void FileDialog::keyPressEvent(QKeyEvent *event)
+void FileListDialog::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         forward([this] { escape(); });
@@ -153,7 +153,7 @@ void FileDialog::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void FileDialog::closeEvent(QCloseEvent *event)
+void FileListDialog::closeEvent(QCloseEvent *event)
 {
     if (logicOpen())
         forward([this] { escape(); });

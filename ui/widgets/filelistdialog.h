@@ -14,8 +14,10 @@ namespace Dravix {
 
 // What the two file dialogs share: a fixed blue top-level window, a file list mirrored from
 // the logic, and Esc and the window frame handed to the logic.
-class FileDialog : public QWidget
+class FileListDialog : public QWidget
 {
+    Q_OBJECT
+
 public:
     // Shown while the logic is open, hidden once it has closed.
     virtual void sync() = 0;
@@ -26,8 +28,8 @@ public:
 protected:
     // The title is the program's name and the caption; changed runs after every forwarded
     // input, so that the main window can follow.
-    FileDialog(const char *objectName, const char *caption, int clientWidth, int clientHeight,
-               std::function<void()> changed);
+    FileListDialog(const char *objectName, const char *caption, int clientWidth, int clientHeight,
+                   std::function<void()> changed);
 
     virtual bool logicOpen() const = 0;
     // Esc anywhere in the dialog, and closing it by its frame.
@@ -46,6 +48,8 @@ protected:
     bool syncFileList(const ListState &files);
     void showWhenHidden();
     int selectedRow() const;
+    // The font of the captions, the file list and the name box.
+    const QFont &textFont() const { return m_textFont; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
