@@ -9,22 +9,16 @@ build=${1:-$root/build/default}
 out=$root/docs/port-note.png
 adapter=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0
 work=$(mktemp -d)
-trap 'kill ${app:-} ${wm:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$root/scripts/desktop.sh"
+trap 'kill ${app:-} 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
 
 [ ! -e "$adapter" ] || { echo "this machine has $adapter: the note would say it opened"; exit 1; }
 cp "$root"/examples/*.set "$work"/
 printf 'konfig=regulator-rt8.set\r\nparametr1=215\r\nparametr2=15\r\nparametr3=-3\r\nparametr4=1200\r\nparametr5=30\r\nparametr6=-250\r\nparametr7=0\r\nparametr8=0\r\nwybor1=0\r\nwybor2=0\r\nzestaw= 1\r\n' >"$work/sesja.dat"
 ln -s "$adapter" "$work/COM1"
 
-display=:$((90 + RANDOM % 9))
 # A white root, so that cropping to what is not root keeps the tooltip's black frame.
-Xvfb "$display" -screen 0 1000x700x24 -wr -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
+start_desktop 1000x700 -wr
 (cd "$work" && QT_QPA_PLATFORM=xcb exec "$build/app/dravix") &
 app=$!
 window=$(xdotool search --sync --onlyvisible --name '^Dravix - regulator-rt8.set$' | head -1)

@@ -9,7 +9,8 @@ source "$(dirname "$0")/setup.sh" xvfb openbox xdotool x11-utils imagemagick
 build=${1:-$root/build/default}
 docs=$root/docs
 work=$(mktemp -d)
-trap 'kill ${app:-} ${wm:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$root/scripts/desktop.sh"
+trap 'kill ${app:-} 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
 
 cp "$root"/examples/*.set "$work"/
 record='konfig=regulator-rt8.set\r\nparametr1=215\r\nparametr2=15\r\nparametr3=-3\r\nparametr4=1200\r\nparametr5=30\r\nparametr6=-250\r\nparametr7=0\r\nparametr8=0\r\nwybor1=0\r\nwybor2=0\r\nzestaw= 1\r\n'
@@ -17,14 +18,7 @@ printf "$record" >"$work/pomiar-rano.vq"
 printf "$record" >"$work/pomiar-wieczor.vq"
 printf "$record" >"$work/.kopia.vq"
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1600x1100x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
+start_desktop 1600x1100
 
 # Waits for a window with that exact title and prints its id.
 window() {
