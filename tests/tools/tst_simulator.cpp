@@ -108,6 +108,8 @@ private slots:
         QTest::newRow("preamble 00 00") << "--preamble00" << false << int(O::Accepted) << 0;
         QTest::newRow("fault count 0")
             << "--bad-crc --fault-count 0" << false << int(O::Accepted) << 0;
+        QTest::newRow("echo, then the reply") << "--echo" << false << int(O::Accepted) << 0;
+        QTest::newRow("echo only") << "--echo --silent" << true << int(O::NoReply) << 0;
     }
     void deviceReplies()
     {
@@ -118,7 +120,15 @@ private slots:
         SimOptions options;
         QVERIFY(options.parse(words(line)).empty());
         SimDevice device(options);
-        const auto sends = device.answer(hexBytes(write ? kWrite : kRead));
+        const Bytes request = hexBytes(write ? kWrite : kRead);
+        auto sends = device.answer(request);
+        if (options.echo) {
+            // The line returns the request at once, before whatever the device sends.
+            QVERIFY(!sends.empty());
+            QCOMPARE(hexText(sends.front().bytes), hexText(request));
+            QCOMPARE(sends.front().afterMs, 0);
+            sends.erase(sends.begin());
+        }
         const Bytes reply = sends.empty() ? Bytes() : sends.front().bytes;
         if (!sends.empty())
             QCOMPARE(sends.front().afterMs, delay);

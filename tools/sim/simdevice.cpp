@@ -21,6 +21,8 @@ std::vector<SimDevice::Send> SimDevice::answer(const Bytes &request)
     const bool faulty = m_options.faultCount < 0 || m_replies < m_options.faultCount;
     ++m_replies;
     std::vector<Send> sends;
+    if (m_options.echo)
+        sends.push_back({0, request});
     if (faulty && m_options.hangupAfter >= 0)
         sends.push_back({m_options.hangupAfter, {}, 0, true});
     if (faulty && m_options.silent)

@@ -133,6 +133,8 @@ std::string SimOptions::parse(const std::vector<std::string> &arguments)
             if (!value)
                 return "--flood needs a byte count 1..16777216";
             flood = *value;
+        } else if (option == "--echo") {
+            echo = true;
         } else if (option == "--hangup-after") {
             const auto value = needCount(0, 60000);
             if (!value)
@@ -181,6 +183,11 @@ Faults (each applies to every reply, or to the first --fault-count replies):
                     to be sent, and make a new terminal at once with COM<N> pointing to it
                     (a new "ready" line is printed)
   --fault-count N   apply the faults above to the first N replies only, then answer normally
+
+The line:
+  --echo            return each request at once, as a two-wire converter with its echo on
+                    does; the device answers after it as the options above say (with
+                    --silent the echo is all that comes back)
   --help            show this text
 )";
 }

@@ -32,6 +32,7 @@ struct SimOptions
     int lateMs = 0;           // this many ms after its last piece
     int flood = 0;            // bytes of noise in place of the reply, sent during the wait
     int hangupAfter = -1;     // ms after the request the terminal closes and is made anew
+    bool echo = false;        // the line returns each request before any reply
     bool help = false;
 
     // Empty on success, else what is wrong.
