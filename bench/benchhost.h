@@ -42,8 +42,8 @@ public:
     void armTimer(ExchangeTimer timer) override { timerOf(timer).start(); }
     void disarmTimer(ExchangeTimer timer) override { timerOf(timer).stop(); }
     void setPortInfoVisible(bool) override {}
-    void setPortNote(PortNote) override {}
-    void exchangeEnded() override { m_loop.quit(); }
+    void portTried(const PortAttempt &) override {}
+    void exchangeEnded(const ExchangeRecord &) override { m_loop.quit(); }
 
     // Runs the event loop until the exchange ends.
     void waitForEnd() { m_loop.exec(); }

@@ -19,7 +19,8 @@ public:
         m_clock.start();
     }
 
-    std::optional<std::string> open(int portNumber, const std::string &settings) override
+    PortLocation locate(int portNumber) const override { return m_port.locate(portNumber); }
+    PortAttempt open(int portNumber, const std::string &settings) override
     {
         return m_port.open(portNumber, settings);
     }
@@ -28,15 +29,18 @@ public:
         m_port.write(bytes);
         m_sentAt = m_clock.nsecsElapsed();
     }
-    Bytes readAll() override
+    Arrivals readAll() override
     {
         const qint64 takenAt = m_clock.nsecsElapsed();
         delaysMs.push_back(double(takenAt - m_sentAt) / 1e6);
         return m_port.readAll();
     }
     void close() override { m_port.close(); }
-    PortNote openNote() const override { return m_port.openNote(); }
-    std::string portTarget(int portNumber) const override { return m_port.portTarget(portNumber); }
+    const PortSystem &system() const override { return m_port.system(); }
+    std::vector<std::string> watchedFolders(int portNumber) const override
+    {
+        return m_port.watchedFolders(portNumber);
+    }
 
     std::vector<double> delaysMs;
 

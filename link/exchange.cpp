@@ -47,21 +47,39 @@ std::int16_t Exchange::TestPort(const std::string &portEntryText)
     if (m_state.PortNumber == 0)
         return 0;
     m_port.close();
-    const bool opened = !m_port.open(m_state.PortNumber, m_host.lineSettingsText()).has_value();
-    m_host.setPortInfoVisible(!opened);
-    m_host.setPortNote(m_port.openNote());
+    const PortAttempt attempt = m_port.open(m_state.PortNumber, m_host.lineSettingsText());
+    m_host.setPortInfoVisible(!attempt.opened());
+    m_host.portTried(attempt);
     m_port.close();
-    return opened ? 1 : 0;
+    return attempt.opened() ? 1 : 0;
+}
+
+void Exchange::begin(ExchangeRecord::Kind kind)
+{
+    m_record = {};
+    m_record.kind = kind;
+    m_record.when = std::chrono::system_clock::now();
+    m_record.port.portNumber = m_state.PortNumber;
+    m_record.port.settings = m_host.lineSettingsText();
+    m_record.deviceCode = m_state.DeviceCode;
+    m_record.descriptionFile = m_state.DescriptionFile;
+}
+
+void Exchange::endUnsent(ExchangeRecord::Stage stage)
+{
+    m_record.stage = stage;
+    m_host.exchangeEnded(m_record);
 }
 
 bool Exchange::OpenPort()
 {
     m_port.close();
-    if (m_port.open(m_state.PortNumber, m_host.lineSettingsText())) {
+    m_record.port = m_port.open(m_state.PortNumber, m_host.lineSettingsText());
+    if (!m_record.port.opened()) {
         m_port.close();
         m_state.PortAvailable = 0;
         m_host.setPortInfoVisible(true);
-        m_host.setPortNote(m_port.openNote());
+        m_host.portTried(m_record.port);
         m_platform.showMessage(kPortUnavailable);
         return false;
     }
@@ -70,29 +88,37 @@ bool Exchange::OpenPort()
 
 void Exchange::ClosePort()
 {
+    // What came after the wait, while the message was on screen, is told and discarded.
+    m_record.late = m_port.readAll();
     m_port.close();
 }
 
 void Exchange::SendFrame(const Bytes &frame)
 {
+    m_record.request = frame;
     m_port.write(frame);
 }
 
 Bytes Exchange::ReceiveAll()
 {
-    return m_port.readAll();
+    m_record.reply = m_port.readAll();
+    return joined(m_record.reply);
 }
 
 void Exchange::StartRead()
 {
     if (isPending())
         return;
+    begin(ExchangeRecord::Kind::Read);
     if (m_state.PortAvailable != 1) {
         m_platform.showMessage(kPortUnavailable);
+        endUnsent(ExchangeRecord::Stage::PortUnavailable);
         return;
     }
-    if (!OpenPort())
+    if (!OpenPort()) {
+        endUnsent(ExchangeRecord::Stage::OpenFailed);
         return;
+    }
     m_stage = Stage::ReadPending;
     SendFrame(BuildReadRequest(m_state.DeviceCode));
     m_platform.armTimer(ExchangeTimer::Timer2);
@@ -102,12 +128,15 @@ void Exchange::StartWrite()
 {
     if (isPending())
         return;
+    begin(ExchangeRecord::Kind::Write);
     if (m_state.InvalidEntries != 0) {
         m_platform.showMessage(kInvalidValues);
+        endUnsent(ExchangeRecord::Stage::InvalidValues);
         return;
     }
     if (m_state.PortAvailable != 1) {
         m_platform.showMessage(kPortUnavailable);
+        endUnsent(ExchangeRecord::Stage::PortUnavailable);
         return;
     }
     EntryTexts texts;
@@ -116,10 +145,13 @@ void Exchange::StartWrite()
     const auto request = BuildWriteRequest(m_state.DeviceCode, texts);
     if (!request) {
         m_platform.showMessage(kInvalidValues);
+        endUnsent(ExchangeRecord::Stage::InvalidValues);
         return;
     }
-    if (!OpenPort())
+    if (!OpenPort()) {
+        endUnsent(ExchangeRecord::Stage::OpenFailed);
         return;
+    }
     m_stage = Stage::WritePending;
     SendFrame(*request);
     m_platform.armTimer(ExchangeTimer::Timer1);
@@ -150,12 +182,13 @@ void Exchange::complete(Stage pending, ExchangeTimer timer,
         return;
     ClosePort();
     m_stage = Stage::Idle;
-    m_host.exchangeEnded();
+    m_host.exchangeEnded(m_record);
 }
 
 void Exchange::HandleReadReply(const Bytes &reply)
 {
     const ReadReplyCheck check = checkReadReply(reply, m_state.DeviceCode);
+    m_record.outcome = check.outcome;
     if (check.outcome != ReplyOutcome::Accepted) {
         m_platform.showMessage(failureMessage(check.outcome));
         return;
@@ -168,6 +201,7 @@ void Exchange::HandleReadReply(const Bytes &reply)
 void Exchange::HandleWriteReply(const Bytes &reply)
 {
     const ReplyOutcome outcome = checkWriteReply(reply, m_state.DeviceCode);
+    m_record.outcome = outcome;
     m_platform.showMessage(outcome == ReplyOutcome::Accepted ? kWriteDone
                                                              : failureMessage(outcome));
 }

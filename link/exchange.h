@@ -3,6 +3,7 @@
 #include "bytes.h"
 #include "exchangehost.h"
 #include "exchangeplatform.h"
+#include "exchangerecord.h"
 
 #include <chrono>
 #include <cstdint>
@@ -17,7 +18,8 @@ inline constexpr auto kReplyWait = std::chrono::milliseconds{200};
 
 // The port test and the read and write exchanges: one request, one reply taken when the
 // exchange's timer fires. While an exchange is pending (from its start until its port is
-// closed) further starts are ignored.
+// closed) further starts are ignored. Each read and write is recorded as it happens on the
+// wire and handed to the window when it ends.
 class Exchange
 {
 public:
@@ -43,6 +45,10 @@ public:
 private:
     enum class Stage { Idle, ReadPending, WritePending, Completing };
 
+    // A new record of a read or a write, started at the click.
+    void begin(ExchangeRecord::Kind kind);
+    // Ends an exchange that sent nothing.
+    void endUnsent(ExchangeRecord::Stage stage);
     bool OpenPort();
     void ClosePort();
     void SendFrame(const Bytes &frame);
@@ -54,6 +60,7 @@ private:
     ExchangeHost &m_host;
     ExchangePlatform &m_platform;
     Stage m_stage = Stage::Idle;
+    ExchangeRecord m_record;
 };
 
 } // namespace Dravix

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "serialport.h"
+#include "exchangerecord.h"
+#include "portattempt.h"
 
 #include <string>
 
 namespace Dravix {
 
-// What the exchanges need of the main window: the entries, the line settings, the port's note.
+// What the exchanges need of the main window: the entries, the line settings, and what the
+// port and the exchanges did.
 class ExchangeHost
 {
 public:
@@ -18,10 +20,10 @@ public:
     // Text of the selected line-settings entry; empty when none is selected.
     virtual std::string lineSettingsText() const = 0;
     virtual void setPortInfoVisible(bool visible) = 0;
-    // What the last open of the port tried and how it ended, for the user (the tooltip).
-    virtual void setPortNote(PortNote note) = 0;
-    // The port of the exchange has been closed; the window may act on what it put off.
-    virtual void exchangeEnded() = 0;
+    // A port test, or an exchange's open that failed.
+    virtual void portTried(const PortAttempt &attempt) = 0;
+    // A read or a write has ended, its port closed; the window may act on what it put off.
+    virtual void exchangeEnded(const ExchangeRecord &record) = 0;
 };
 
 } // namespace Dravix

@@ -17,10 +17,12 @@ public:
 
     std::string linkTarget(const std::string &path) const override;
     std::string resolved(const std::string &path) const override;
+    bool present(const std::string &path) const override;
     std::optional<DeviceGroup> deviceGroup(const std::string &device) const override;
     std::vector<std::string> holders(const std::string &device) const override;
     std::vector<SerialAdapter> adapters() const override;
     std::string userName() const override;
+    std::vector<std::string> watchedFolders(const std::string &path) const override;
 
 private:
     AdapterList m_listAdapters;

@@ -90,6 +90,11 @@ std::string HostPortSystem::resolved(const std::string &path) const
     return error ? std::string() : device.string();
 }
 
+bool HostPortSystem::present(const std::string &path) const
+{
+    return !resolved(path).empty();
+}
+
 std::optional<DeviceGroup> HostPortSystem::deviceGroup(const std::string &device) const
 {
     struct stat info
@@ -189,6 +194,34 @@ std::string HostPortSystem::userName() const
 {
     const passwd *user = ::getpwuid(::geteuid());
     return user ? user->pw_name : std::string();
+}
+
+std::vector<std::string> HostPortSystem::watchedFolders(const std::string &path) const
+{
+    // The path's own folder and that of every hop of its links (a pseudo-terminal's /dev/pts),
+    // and /dev with the stable names, where a plugged-in adapter appears.
+    std::vector<std::string> folders;
+    const auto add = [&folders](const fs::path &folder) {
+        std::error_code error;
+        const std::string name = folder.lexically_normal().string();
+        if (!name.empty() && fs::is_directory(folder, error) &&
+            std::find(folders.begin(), folders.end(), name) == folders.end())
+            folders.push_back(name);
+    };
+    fs::path hop = path;
+    for (int links = 0; links < 40 && !hop.empty(); ++links) {
+        add(hop.parent_path());
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(hop, error)))
+            break;
+        const fs::path target = fs::read_symlink(hop, error);
+        if (error)
+            break;
+        hop = target.is_relative() ? hop.parent_path() / target : target;
+    }
+    add("/dev");
+    add("/dev/serial/by-id");
+    return folders;
 }
 
 } // namespace Dravix

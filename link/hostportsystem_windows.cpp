@@ -1,5 +1,7 @@
 #include "hostportsystem.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace Dravix {
@@ -35,6 +37,19 @@ std::string HostPortSystem::resolved(const std::string &path) const
     return error ? std::string() : std::string(text.begin(), text.end());
 }
 
+bool HostPortSystem::present(const std::string &path) const
+{
+    const auto named = [&path](const SerialAdapter &adapter) {
+        return adapter.name.size() == path.size() &&
+               std::equal(path.begin(), path.end(), adapter.name.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) ==
+                          std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    const std::vector<SerialAdapter> present = adapters();
+    return std::any_of(present.begin(), present.end(), named);
+}
+
 std::optional<DeviceGroup> HostPortSystem::deviceGroup(const std::string &) const
 {
     return std::nullopt;
@@ -53,6 +68,11 @@ std::vector<SerialAdapter> HostPortSystem::adapters() const
 std::string HostPortSystem::userName() const
 {
     return {};
+}
+
+std::vector<std::string> HostPortSystem::watchedFolders(const std::string &) const
+{
+    return {}; // the system's device-change notification tells instead
 }
 
 } // namespace Dravix

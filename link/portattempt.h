@@ -4,8 +4,18 @@
 
 namespace Dravix {
 
+// What port number N opens: a path, and the working folder's entry when it is that entry.
+struct PortLocation
+{
+    int portNumber = 0;
+    std::string path;
+    std::string folderEntry; // "COM1" when the path is that entry of the working folder
+
+    bool operator==(const PortLocation &) const = default;
+};
+
 // One try of a port: which path it opened and how far it got.
-struct PortAttempt
+struct PortAttempt : PortLocation
 {
     enum class Outcome {
         Opened,
@@ -15,13 +25,12 @@ struct PortAttempt
         SettingsMalformed, // the line-settings text is not of the accepted form
     };
 
-    int portNumber = 0;
-    std::string path;        // what was opened
-    std::string folderEntry; // "COM1" when the path is that entry of the working folder
     Outcome outcome = Outcome::Opened;
     int error = 0;
     std::string settings;
     std::string systemText; // the system's own words about the failure
+
+    bool opened() const { return outcome == Outcome::Opened; }
 };
 
 } // namespace Dravix

@@ -1,37 +1,41 @@
 #pragma once
 
 #include "bytes.h"
+#include "exchangerecord.h"
+#include "portattempt.h"
 
-#include <functional>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace Dravix {
 
-// A note for the user, composed when it is read: finding its cause may take a moment.
-using PortNote = std::function<std::string()>;
+class PortSystem;
 
-// The serial port as the exchanges use it: open, write, read everything received, close.
+// The serial port as the exchanges use it: open, write, read everything received, close. It
+// tells what it did as plain records; the windows word them for the user.
 class SerialPort
 {
 public:
     virtual ~SerialPort() = default;
 
-    // Opens port number N with a line-settings text ("9600,n,8,1"; empty means that one).
-    // Returns an error text when the port cannot be opened; the receive buffer starts empty.
-    virtual std::optional<std::string> open(int portNumber, const std::string &settings) = 0;
-    // Hands the whole byte string to the port at once.
+    // What port number N opens now.
+    virtual PortLocation locate(int portNumber) const = 0;
+    // Opens port number N with a line-settings text ("9600,n,8,1"; empty means that one). The
+    // attempt tells whether it opened; the receive buffer starts empty.
+    virtual PortAttempt open(int portNumber, const std::string &settings) = 0;
+    // Hands the whole byte string to the port at once; arrivals are timed from here.
     virtual void write(const Bytes &bytes) = 0;
-    // Everything received and not yet read; empty when nothing arrived or the port is gone.
-    virtual Bytes readAll() = 0;
+    // Everything received and not yet read, in the pieces and at the times it came; empty when
+    // nothing arrived or the port is gone.
+    virtual Arrivals readAll() = 0;
     // Never fails; closing a closed port is harmless.
     virtual void close() = 0;
 
-    // For the user: what the last open tried and opened, or why it failed; empty before any.
-    // Composed when the note is read, since finding the cause may take a moment.
-    virtual PortNote openNote() const = 0;
-    // For the user: what port number N opens now.
-    virtual std::string portTarget(int portNumber) const = 0;
+    // What the system tells about the devices the ports open.
+    virtual const PortSystem &system() const = 0;
+    // The folders whose entries change when the device behind port N appears, goes or is
+    // pointed elsewhere; empty where the system tells of devices by other means.
+    virtual std::vector<std::string> watchedFolders(int portNumber) const = 0;
 };
 
 } // namespace Dravix

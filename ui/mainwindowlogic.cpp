@@ -13,6 +13,7 @@
 #include "workdir.h"
 
 #include <cmath>
+#include <utility>
 
 namespace Dravix {
 
@@ -30,6 +31,7 @@ MainWindowLogic::MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platf
     , m_port(port)
     , m_platform(platform)
     , m_dispatcher(m_state, *this)
+    , m_notes(port.system())
     , m_exchange(m_state, port, *this, platform)
     , m_chooser(std::make_unique<ChooserLogic>(static_cast<DialogHost &>(*this)))
     , m_valueFiles(std::make_unique<ValueFileLogic>(static_cast<DialogHost &>(*this)))
@@ -168,6 +170,7 @@ void MainWindowLogic::choosePort(int index)
     // The user's choice tests the port even when it repeats the selection: it is how a
     // technician retries after plugging the cable in.
     m_ports.selected = index >= 0 && index < int(m_ports.entries.size()) ? index : -1;
+    m_portChangeToTell.clear();
     runPortTest();
 }
 
@@ -177,6 +180,7 @@ void MainWindowLogic::selectPort(int index)
     if (selected == m_ports.selected)
         return;
     m_ports.selected = selected;
+    m_portChangeToTell.clear();
     runPortTest();
 }
 
@@ -196,11 +200,27 @@ void MainWindowLogic::runPortTest()
     }
     m_portTestPutOff = false;
     m_state.PortAvailable = m_exchange.TestPort(m_ports.selectedText());
+    const bool chosen = m_ports.selected >= 0 && m_state.PortNumber > 0;
+    m_portFacts = chosen ? m_notes.facts(m_port.locate(m_state.PortNumber)) : PortFacts{};
+    m_portWatchFolders =
+        chosen ? m_port.watchedFolders(m_state.PortNumber) : std::vector<std::string>{};
+}
+
+void MainWindowLogic::portSystemChanged()
+{
+    if (m_portFacts.location.portNumber < 1)
+        return;
+    const std::string change =
+        m_notes.portChange(m_portFacts, m_notes.facts(m_port.locate(m_state.PortNumber)));
+    if (change.empty())
+        return;
+    m_portChangeToTell = change;
+    runPortTest();
 }
 
 std::string MainWindowLogic::portEntryToolTip(const std::string &entry) const
 {
-    return m_port.portTarget(RoundToInt16(ParseLeadingNumber(entry)));
+    return m_notes.portTarget(m_port.locate(RoundToInt16(ParseLeadingNumber(entry))));
 }
 
 std::string MainWindowLogic::portListToolTip() const
@@ -360,21 +380,28 @@ void MainWindowLogic::setPortInfoVisible(bool visible)
     m_portInfoVisible = visible;
 }
 
-void MainWindowLogic::setPortNote(PortNote note)
+void MainWindowLogic::portTried(const PortAttempt &attempt)
 {
-    m_portNote = std::move(note);
+    m_portAttempt = attempt;
+    m_portChange = std::exchange(m_portChangeToTell, {});
     m_portInfoToolTip.reset();
 }
 
 const std::string &MainWindowLogic::portInfoToolTip() const
 {
-    if (!m_portInfoToolTip)
-        m_portInfoToolTip = m_portNote ? m_portNote() : std::string();
+    // Composed when first asked for: finding why a port did not open lists the adapters.
+    if (!m_portInfoToolTip) {
+        m_portInfoToolTip = m_portAttempt ? m_notes.portNote(*m_portAttempt) : std::string();
+        if (!m_portChange.empty())
+            m_portInfoToolTip = m_portChange + "\n" + *m_portInfoToolTip;
+    }
     return *m_portInfoToolTip;
 }
 
-void MainWindowLogic::exchangeEnded()
+void MainWindowLogic::exchangeEnded(const ExchangeRecord &record)
 {
+    const bool read = record.kind == ExchangeRecord::Kind::Read;
+    (read ? m_readNote : m_writeNote) = m_notes.exchangeNote(record);
     if (m_portTestPutOff)
         runPortTest();
 }

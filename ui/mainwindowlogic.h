@@ -7,6 +7,7 @@
 #include "exchangehost.h"
 #include "messages.h"
 #include "keydispatcher.h"
+#include "linknotes.h"
 #include "modelcontrols.h"
 #include "modelstate.h"
 #include "staterecord.h"
@@ -43,6 +44,9 @@ public:
     void clickRead() { m_exchange.StartRead(); }
     void clickWrite() { m_exchange.StartWrite(); }
     void timerFired(ExchangeTimer timer);
+    // Something changed in the folders that tell of the selected port's device: when that
+    // device appeared, went or is pointed elsewhere, the port is tested anew, as if chosen again.
+    void portSystemChanged();
     // Opens a dialog; the other one closes.
     void clickChooser();
     void clickValueFiles();
@@ -72,6 +76,11 @@ public:
     // The port list's own: the last note when it was about the selected entry's number (also
     // after a success, when lPortInfo is hidden), else what the selected entry opens.
     std::string portListToolTip() const;
+    // What the last read and the last write did on the wire; empty before the first.
+    const std::string &readToolTip() const { return m_readNote; }
+    const std::string &writeToolTip() const { return m_writeNote; }
+    // The folders to watch for the selected port's device, as of the last port test.
+    const std::vector<std::string> &portWatchFolders() const { return m_portWatchFolders; }
 
     ModelState &state() { return m_state; }
     const ModelState &state() const { return m_state; }
@@ -108,8 +117,8 @@ private:
     // ExchangeHost
     std::string lineSettingsText() const override;
     void setPortInfoVisible(bool visible) override;
-    void setPortNote(PortNote note) override;
-    void exchangeEnded() override;
+    void portTried(const PortAttempt &attempt) override;
+    void exchangeEnded(const ExchangeRecord &record) override;
 
     // DialogHost
     WorkDir &workDir() override { return m_dir; }
@@ -122,6 +131,7 @@ private:
     Platform &m_platform;
     ModelState m_state;
     KeyDispatcher m_dispatcher;
+    LinkNotes m_notes;
     Exchange m_exchange;
     std::unique_ptr<ChooserLogic> m_chooser;
     std::unique_ptr<ValueFileLogic> m_valueFiles;
@@ -138,9 +148,16 @@ private:
     ListState m_lineSettings;
     bool m_portInfoVisible = true;
     bool m_portTestPutOff = false;
-    PortNote m_portNote;
+    std::optional<PortAttempt> m_portAttempt;
+    // What changed behind the port: told by the next note, then by the notes after it.
+    std::string m_portChangeToTell;
+    std::string m_portChange;
+    PortFacts m_portFacts; // as of the last port test
+    std::vector<std::string> m_portWatchFolders;
     mutable std::optional<std::string> m_portInfoToolTip;
     std::vector<std::string> m_portEntryToolTips;
+    std::string m_readNote;
+    std::string m_writeNote;
 };
 
 } // namespace Dravix

@@ -5,6 +5,7 @@
 
 #include <QSerialPortInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -70,7 +71,8 @@ std::vector<SerialAdapter> presentAdapters()
                             {},
                             info.manufacturer().toStdString(),
                             info.description().toStdString(),
-                            info.serialNumber().toStdString()});
+                            info.serialNumber().toStdString(),
+                            info.portName().toStdString()});
     }
     return adapters;
 }
@@ -105,6 +107,8 @@ QtSerialPort::QtSerialPort(std::filesystem::path workingFolder, QObject *parent)
     , m_system(presentAdapters)
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::handleError);
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::take);
+    m_sent.start();
 }
 
 QtSerialPort::~QtSerialPort()
@@ -112,80 +116,64 @@ QtSerialPort::~QtSerialPort()
     close();
 }
 
-std::string QtSerialPort::folderEntry(int portNumber) const
+PortLocation QtSerialPort::locate(int portNumber) const
 {
+    PortLocation location;
+    location.portNumber = portNumber;
+#ifdef Q_OS_WIN
+    // A COM<N> entry of a folder would be the device itself for N < 10, a plain file above.
+    location.path = FileFormat::portEntryName(portNumber);
+#else
     const std::string name = FileFormat::portEntryName(portNumber);
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(m_workingFolder / name, error))
-               ? name
-               : std::string();
-}
-
-QString QtSerialPort::portPath(int portNumber) const
-{
-    const std::string entry = folderEntry(portNumber);
-    std::error_code error;
-    if (!entry.empty())
-        return QString::fromStdString(
-            std::filesystem::absolute(m_workingFolder / entry, error).string());
-#ifdef Q_OS_WIN
-    return QString::fromStdString(FileFormat::portEntryName(portNumber));
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+    if (std::filesystem::exists(std::filesystem::symlink_status(m_workingFolder / name, error))) {
+        location.folderEntry = name;
+        location.path = std::filesystem::absolute(m_workingFolder / name, error).string();
+    } else {
+        location.path = "/dev/ttyS" + std::to_string(portNumber - 1);
+    }
 #endif
+    return location;
 }
 
-std::string QtSerialPort::portTarget(int portNumber) const
+std::vector<std::string> QtSerialPort::watchedFolders(int portNumber) const
 {
-    if (portNumber < 1)
-        return m_diagnosis.target(portNumber, {}, {});
-    return m_diagnosis.target(portNumber, portPath(portNumber).toStdString(),
-                              folderEntry(portNumber));
+    std::vector<std::string> folders = m_system.watchedFolders(locate(portNumber).path);
+#ifndef Q_OS_WIN
+    // Where a COM<N> entry may be made.
+    const std::string folder = m_workingFolder.lexically_normal().string();
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+        folders.insert(folders.begin(), folder);
+#endif
+    return folders;
 }
 
-PortNote QtSerialPort::openNote() const
-{
-    // Told when read: listing the adapters takes a moment that a port test need not wait.
-    if (!m_attempt)
-        return [] { return std::string(); };
-    return [diagnosis = &m_diagnosis, attempt = *m_attempt] { return diagnosis->note(attempt); };
-}
-
-std::optional<std::string> QtSerialPort::settle(const PortAttempt &attempt, std::string failure)
-{
-    m_cause = m_diagnosis.cause(attempt);
-    m_attempt = attempt;
-    if (attempt.outcome == PortAttempt::Outcome::Opened)
-        return std::nullopt;
-    close();
-    return failure;
-}
-
-std::optional<std::string> QtSerialPort::open(int portNumber, const std::string &settings)
+PortAttempt QtSerialPort::open(int portNumber, const std::string &settings)
 {
     close();
     PortAttempt attempt;
-    attempt.portNumber = portNumber;
+    static_cast<PortLocation &>(attempt) = locate(portNumber);
     attempt.settings = settings;
-    attempt.path = portPath(portNumber).toStdString();
-    attempt.folderEntry = folderEntry(portNumber);
 
     const auto line = LineSettings::parse(settings);
     if (!line) {
         attempt.outcome = PortAttempt::Outcome::SettingsMalformed;
-        return settle(attempt, "invalid line settings: " + settings);
+        attempt.systemText = "invalid line settings: " + settings;
+        return attempt;
     }
     if (portNumber < 1) {
         attempt.outcome = PortAttempt::Outcome::OpenFailed;
         attempt.error = ENOENT;
-        return settle(attempt, "no such port: " + std::to_string(portNumber));
+        attempt.systemText = "no such port: " + std::to_string(portNumber);
+        return attempt;
     }
 
     m_gone = false;
     attempt.outcome = openLocked(attempt);
-    if (attempt.outcome != PortAttempt::Outcome::Opened)
-        return settle(attempt, attempt.systemText);
-
+    if (!attempt.opened()) {
+        close();
+        return attempt;
+    }
     const bool configured =
         m_port.setBaudRate(line->speed) && m_port.setParity(qtParity(line->parity)) &&
         m_port.setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits)) &&
@@ -194,11 +182,15 @@ std::optional<std::string> QtSerialPort::open(int portNumber, const std::string 
     if (!configured) {
         // A pseudo-terminal, for one, keeps 8 data bits, no parity and one stop bit.
         attempt.outcome = PortAttempt::Outcome::SettingsRefused;
-        return settle(attempt, "the port refuses the line settings " + settings);
+        attempt.systemText = m_port.errorString().toStdString();
+        close();
+        return attempt;
     }
     m_port.clear(QSerialPort::AllDirections);
     m_port.readAll();
-    return settle(attempt, {});
+    m_arrivals.clear();
+    m_sent.restart();
+    return attempt;
 }
 
 PortAttempt::Outcome QtSerialPort::openLocked(PortAttempt &attempt)
@@ -241,16 +233,29 @@ void QtSerialPort::write(const Bytes &bytes)
 {
     if (!m_port.isOpen() || m_gone)
         return;
+    m_sent.restart();
     m_port.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
     m_port.flush();
 }
 
-Bytes QtSerialPort::readAll()
+void QtSerialPort::take()
 {
     if (!m_port.isOpen() || m_gone)
-        return {};
+        return;
     const QByteArray data = m_port.readAll();
-    return Bytes(data.begin(), data.end());
+    if (!data.isEmpty())
+        m_arrivals.push_back(
+            {std::chrono::milliseconds(m_sent.elapsed()), Bytes(data.begin(), data.end())});
+}
+
+Arrivals QtSerialPort::readAll()
+{
+    take();
+    Arrivals arrivals;
+    arrivals.swap(m_arrivals);
+    if (!m_port.isOpen() || m_gone)
+        return {};
+    return arrivals;
 }
 
 void QtSerialPort::close()
@@ -258,6 +263,7 @@ void QtSerialPort::close()
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
+    m_arrivals.clear();
 }
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "portdiagnosis.h"
-#include "serialport.h"
 #include "hostportsystem.h"
+#include "serialport.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 
@@ -11,8 +11,9 @@
 
 namespace Dravix {
 
-// The serial port on Qt SerialPort; port N is the entry COM<N> of the working folder if there
-// is one, else the platform's N-th port.
+// The serial port on Qt SerialPort. On Windows port N is COM<N>; elsewhere it is the entry COM<N>
+// of the working folder if there is one, else /dev/ttyS<N-1>. Bytes are taken as they arrive,
+// so that each piece keeps its time.
 class QtSerialPort : public QObject, public SerialPort
 {
     Q_OBJECT
@@ -21,32 +22,28 @@ public:
     explicit QtSerialPort(std::filesystem::path workingFolder, QObject *parent = nullptr);
     ~QtSerialPort() override;
 
-    std::optional<std::string> open(int portNumber, const std::string &settings) override;
+    PortLocation locate(int portNumber) const override;
+    PortAttempt open(int portNumber, const std::string &settings) override;
     void write(const Bytes &bytes) override;
-    Bytes readAll() override;
+    Arrivals readAll() override;
     void close() override;
-    PortNote openNote() const override;
-    std::string portTarget(int portNumber) const override;
+    const PortSystem &system() const override { return m_system; }
+    std::vector<std::string> watchedFolders(int portNumber) const override;
 
-    // The path that port N opens.
-    QString portPath(int portNumber) const;
     bool isOpen() const { return m_port.isOpen(); }
-    PortCause openCause() const { return m_cause; }
 
 private:
     void handleError(QSerialPort::SerialPortError error);
+    void take();
     // Opens and locks the port; the outcome of the attempt.
     PortAttempt::Outcome openLocked(PortAttempt &attempt);
-    std::string folderEntry(int portNumber) const;
-    std::optional<std::string> settle(const PortAttempt &attempt, std::string failure);
 
     std::filesystem::path m_workingFolder;
     QSerialPort m_port;
     bool m_gone = false;
     HostPortSystem m_system;
-    PortDiagnosis m_diagnosis{m_system};
-    std::optional<PortAttempt> m_attempt;
-    PortCause m_cause = PortCause::Other;
+    QElapsedTimer m_sent;
+    Arrivals m_arrivals;
 };
 
 } // namespace Dravix

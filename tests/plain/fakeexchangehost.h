@@ -60,14 +60,15 @@ public:
         portInfoVisible = visible;
         log.push_back(visible ? "show lPortInfo" : "hide lPortInfo");
     }
-    void setPortNote(PortNote note) override
+    void portTried(const PortAttempt &attempt) override
     {
-        portNote = note();
-        log.push_back("note " + portNote);
+        attempts.push_back(attempt);
+        log.push_back("tried " + std::to_string(attempt.portNumber) +
+                      (attempt.opened() ? " opened" : " failed"));
     }
-    void exchangeEnded() override
+    void exchangeEnded(const ExchangeRecord &record) override
     {
-        ++ended;
+        records.push_back(record);
         log.push_back("ended");
     }
 
@@ -78,8 +79,8 @@ public:
     std::vector<std::string> log;
     std::set<ExchangeTimer> armed;
     std::optional<bool> portInfoVisible;
-    std::string portNote;
-    int ended = 0;
+    std::vector<PortAttempt> attempts;
+    std::vector<ExchangeRecord> records;
     std::function<void()> onMessage;
     std::function<void()> onEvents;
 

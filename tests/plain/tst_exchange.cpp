@@ -109,8 +109,21 @@ private slots:
         QCOMPARE(toStringList(m_host->log), QStringList{"arm Timer2"});
 
         m_port->reply = hexBytes(reply.constData());
+        m_port->late = hexBytes("5A A5");
         m_host->log.clear();
         m_exchange->CompleteRead();
+
+        // The record of what happened on the wire, the late bytes read before the port closed.
+        QCOMPARE(m_host->records.size(), std::size_t(1));
+        const ExchangeRecord &record = m_host->records[0];
+        QCOMPARE(record.kind, ExchangeRecord::Kind::Read);
+        QCOMPARE(record.stage, ExchangeRecord::Stage::Completed);
+        QCOMPARE(hexText(record.request), QStringLiteral("FF FF 01 05 00 03 51 D8"));
+        QCOMPARE(hexText(joined(record.reply)), hexText(hexBytes(reply.constData())));
+        QCOMPARE(hexText(joined(record.late)), QStringLiteral("5A A5"));
+        QCOMPARE(record.port.settings, std::string("19200,e,7,2"));
+        QCOMPARE(record.deviceCode, 0x05);
+        QCOMPARE(record.outcome == ReplyOutcome::Accepted, filled);
 
         QStringList expected{"disarm Timer2", "events"};
         if (filled) {
@@ -170,6 +183,11 @@ private slots:
                  (QStringList{"disarm Timer1", "events", "message " + message, "ended"}));
         QCOMPARE(m_host->portOpenAtMessage, std::vector<bool>{true});
         QVERIFY(!m_port->isOpen);
+        QCOMPARE(m_host->records.size(), std::size_t(1));
+        QCOMPARE(m_host->records[0].kind, ExchangeRecord::Kind::Write);
+        QCOMPARE(m_host->records[0].request, m_port->written[0]);
+        QCOMPARE(hexText(joined(m_host->records[0].reply)), hexText(hexBytes(reply.constData())));
+        QVERIFY(m_host->records[0].late.empty());
     }
 
     void preconditions_data()
@@ -178,15 +196,21 @@ private slots:
         QTest::addColumn<int>("invalidEntries");
         QTest::addColumn<int>("portAvailable");
         QTest::addColumn<QString>("message"); // empty: the exchange starts
-        QTest::newRow("read, port not available") << false << 0 << 0 << kPortUnavailable;
-        QTest::newRow("read, port flag 2") << false << 0 << 2 << kPortUnavailable;
-        QTest::newRow("read ignores invalid entries") << false << 0x80 << 1 << "";
-        QTest::newRow("write, invalid entries before port") << true << 0x01 << 0 << kInvalidValues;
+        QTest::addColumn<int>("stage");       // of the record of an exchange that sent nothing
+        constexpr int invalid = int(ExchangeRecord::Stage::InvalidValues);
+        constexpr int unavailable = int(ExchangeRecord::Stage::PortUnavailable);
+        QTest::newRow("read, port not available")
+            << false << 0 << 0 << kPortUnavailable << unavailable;
+        QTest::newRow("read, port flag 2") << false << 0 << 2 << kPortUnavailable << unavailable;
+        QTest::newRow("read ignores invalid entries") << false << 0x80 << 1 << "" << -1;
+        QTest::newRow("write, invalid entries before port")
+            << true << 0x01 << 0 << kInvalidValues << invalid;
         QTest::newRow("write, invalid entries, port available")
-            << true << 0x10 << 1 << kInvalidValues;
-        QTest::newRow("write, port not available") << true << 0 << 0 << kPortUnavailable;
-        QTest::newRow("write, port flag -1") << true << 0 << -1 << kPortUnavailable;
-        QTest::newRow("write starts") << true << 0 << 1 << "";
+            << true << 0x10 << 1 << kInvalidValues << invalid;
+        QTest::newRow("write, port not available")
+            << true << 0 << 0 << kPortUnavailable << unavailable;
+        QTest::newRow("write, port flag -1") << true << 0 << -1 << kPortUnavailable << unavailable;
+        QTest::newRow("write starts") << true << 0 << 1 << "" << -1;
     }
     void preconditions()
     {
@@ -211,6 +235,9 @@ private slots:
             QVERIFY(m_host->armed.empty());
             QVERIFY(!m_exchange->isPending());
             QCOMPARE(m_state.PortAvailable, portAvailable);
+            QCOMPARE(m_host->records.size(), std::size_t(1));
+            QTEST(int(m_host->records[0].stage), "stage");
+            QVERIFY(m_host->records[0].request.empty());
         }
     }
 
@@ -231,12 +258,16 @@ private slots:
         QCOMPARE(toStringList(m_host->messages), QStringList{kPortUnavailable});
         QCOMPARE(m_state.PortAvailable, 0);
         QCOMPARE(m_host->portInfoVisible, std::optional<bool>(true));
-        QCOMPARE(m_host->portNote, std::string("port 3 refused"));
+        QCOMPARE(m_host->attempts.size(), std::size_t(1));
+        QCOMPARE(m_host->attempts[0].portNumber, 3);
+        QVERIFY(!m_host->attempts[0].opened());
         QVERIFY(m_host->armed.empty());
         QVERIFY(m_port->written.empty());
         QVERIFY(!m_port->isOpen);
         QVERIFY(!m_exchange->isPending());
-        QCOMPARE(m_host->ended, 0);
+        QCOMPARE(m_host->records.size(), std::size_t(1));
+        QCOMPARE(m_host->records[0].stage, ExchangeRecord::Stage::OpenFailed);
+        QCOMPARE(m_host->records[0].port.path, m_host->attempts[0].path);
 
         // The flag now stops the next click before it touches the port.
         m_port->openedNumbers.clear();
@@ -322,7 +353,7 @@ private slots:
         m_exchange->CompleteRead();
         QCOMPARE(nested, 1);
         QCOMPARE(m_host->messages.size(), std::size_t(1));
-        QCOMPARE(m_host->ended, 1);
+        QCOMPARE(m_host->records.size(), std::size_t(1));
     }
 
     void abandon_data() { momentsOfAnExchange(); }
@@ -347,7 +378,7 @@ private slots:
         QVERIFY(!m_exchange->isPending());
         QVERIFY(m_host->armed.empty());
         QVERIFY(!m_port->isOpen);
-        QCOMPARE(m_host->ended, 0);
+        QVERIFY(m_host->records.empty());
         QCOMPARE(m_host->messages.size(), std::size_t(when == 2 ? 1 : 0));
     }
 
@@ -402,12 +433,13 @@ private slots:
                  portInfo);
         if (portInfo == -1) {
             QVERIFY(m_port->openedNumbers.empty());
-            QVERIFY(m_host->portNote.empty());
+            QVERIFY(m_host->attempts.empty());
         } else {
             QCOMPARE(m_port->openedNumbers, std::vector<int>{portNumber});
             QCOMPARE(m_port->openedSettings, std::vector<std::string>{"4800,o,7,1"});
-            QCOMPARE(m_host->portNote,
-                     "port " + std::to_string(portNumber) + (opens ? " opened" : " refused"));
+            QCOMPARE(m_host->attempts.size(), std::size_t(1));
+            QCOMPARE(m_host->attempts[0].portNumber, portNumber);
+            QCOMPARE(m_host->attempts[0].opened(), opens);
         }
         QVERIFY(!m_port->isOpen);
         QVERIFY(m_host->messages.empty());

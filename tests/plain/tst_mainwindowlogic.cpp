@@ -2,6 +2,7 @@
 #include "outcomemessages.h"
 
 #include "cp1250.h"
+#include "frames.h"
 
 #include <QFile>
 #include <QTest>
@@ -36,6 +37,9 @@ private slots:
     void newDescriptionJudgesEveryEntry();
     void hiddenRejectedEntryBlocksWrite();
     void portNotes();
+    void exchangeNotesOnTheButtons();
+    void portFollowsItsDevice_data();
+    void portFollowsItsDevice();
 
 private:
     void writeFile(const QString &name, const QByteArray &utf8Text);
@@ -78,6 +82,13 @@ QByteArray session(const QByteArray &set, const QByteArray &port = "0",
     for (int s = 1; s <= 8; ++s)
         text += "parametr" + QByteArray::number(s) + "=" + values.at(s - 1) + "\r\n";
     return text + "wybor1=" + port + "\r\nwybor2=" + speed + "\r\nzestaw=" + set + "\r\n";
+}
+
+// A note's text with its lines run together.
+std::string flowing(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
 }
 
 QStringList toStringList(const std::vector<std::string> &texts)
@@ -521,50 +532,144 @@ void tst_MainWindowLogic::hiddenRejectedEntryBlocksWrite()
     QCOMPARE(w.entry(5).background, kEntryRejected);
 }
 
-QTEST_APPLESS_MAIN(tst_MainWindowLogic)
-#include "tst_mainwindowlogic.moc"
-
 void tst_MainWindowLogic::portNotes()
 {
     writeFile("sesja.dat", session("1", "0", "0"));
     writeFile("abc.set", description("11111111", "dodajport=COM3\r\n"));
+    m_f->port.portSystem.devices = {"/dev/ttyS0", "/dev/ttyS1"};
     MainWindowLogic &w = start();
-    QCOMPARE(w.portInfoToolTip(), std::string("port 1 opened"));
-    QCOMPARE(
-        toStringList(w.portEntryToolTips()),
-        (QStringList{"port 1 opens a device", "port 2 opens a device", "port 0 opens a device"}));
-    QCOMPARE(w.portListToolTip(), std::string("port 1 opened"));
+    const std::string opened1 = "Port 1: /dev/ttyS0\nOtwarty poprawnie: /dev/ttyS0.";
+    QCOMPARE(w.portInfoToolTip(), opened1);
+    QCOMPARE(toStringList(w.portEntryToolTips()),
+             (QStringList{"Port 1: /dev/ttyS0", "Port 2: /dev/ttyS1",
+                          "Wpis nie zaczyna się od numeru portu: nie otwiera nic."}));
+    QCOMPARE(w.portListToolTip(), opened1);
 
     // Each port test tells anew what every entry opens now, and why the chosen one failed.
     m_f->port.opens = false;
-    m_f->port.target = "is gone";
+    m_f->port.portSystem.devices = {"/dev/ttyS0"};
     w.choosePort(1);
     QVERIFY(w.portInfoVisible());
-    QCOMPARE(w.portInfoToolTip(), std::string("port 2 refused"));
+    const std::string missing2 = "Port 2: /dev/ttyS1\n";
+    QVERIFY(w.portInfoToolTip().starts_with(missing2));
     QCOMPARE(toStringList(w.portEntryToolTips()),
-             (QStringList{"port 1 is gone", "port 2 is gone", "port 0 is gone"}));
-    QCOMPARE(w.portListToolTip(), std::string("port 2 refused"));
+             (QStringList{"Port 1: /dev/ttyS0", "Port 2: /dev/ttyS1 (nie istnieje)",
+                          "Wpis nie zaczyna się od numeru portu: nie otwiera nic."}));
+    QCOMPARE(w.portListToolTip(), w.portInfoToolTip());
     // An entry without a number tests nothing: the list tells what it opens, not the old note.
     w.choosePort(2);
-    QCOMPARE(w.portInfoToolTip(), std::string("port 2 refused"));
-    QCOMPARE(w.portListToolTip(), std::string("port 0 is gone"));
+    QVERIFY(w.portInfoToolTip().starts_with(missing2));
+    QCOMPARE(w.portListToolTip(), "Wpis nie zaczyna się od numeru portu: nie otwiera nic.");
 
-    // A port that fails at the start of an exchange tells why as well.
+    // A port that fails at the start of an exchange tells why as well, on the port and on the
+    // button.
     m_f->port.opens = true;
     w.choosePort(0);
     QVERIFY(!w.portInfoVisible());
-    QCOMPARE(w.portInfoToolTip(), std::string("port 1 opened"));
+    QCOMPARE(w.portInfoToolTip(), opened1);
     m_f->port.opens = false;
     w.clickRead();
     QCOMPARE(m_f->platform.messages, std::vector<std::string>{OutcomeMessages::kPortUnavailable});
     QVERIFY(w.portInfoVisible());
-    QCOMPARE(w.portInfoToolTip(), std::string("port 1 refused"));
+    QVERIFY(w.portInfoToolTip().starts_with("Port 1: /dev/ttyS0\n"));
+    QVERIFY(w.portInfoToolTip() != opened1);
+    QVERIFY(w.readToolTip().find("Nie wysłano nic: port się nie otworzył.\nPort 1: /dev/ttyS0") !=
+            std::string::npos);
+    QVERIFY(w.writeToolTip().empty());
 
     // Another description brings its own entries with theirs.
-    m_f->port.target = "opens again";
     writeFile("xyz.set", "dodajport=7\r\n");
     w.emptyListsAndTestPort();
     w.readKeyValueFile("xyz.set");
-    QCOMPARE(toStringList(w.portEntryToolTips()), QStringList{"port 7 opens again"});
+    QCOMPARE(toStringList(w.portEntryToolTips()), QStringList{"Port 7: /dev/ttyS6 (nie istnieje)"});
     QCOMPARE(w.portListToolTip(), std::string());
 }
+
+void tst_MainWindowLogic::exchangeNotesOnTheButtons()
+{
+    writeFile("sesja.dat", session("1", "0", "0"));
+    writeFile("abc.set", description());
+    MainWindowLogic &w = start();
+    m_f->port.reply = buildShortFrame(0x1F, 0x10);
+    w.clickWrite();
+    w.timerFired(ExchangeTimer::Timer1);
+    QCOMPARE(m_f->platform.messages, std::vector<std::string>{OutcomeMessages::kWriteDone});
+    QVERIFY2(flowing(w.writeToolTip())
+                     .find("Wynik: urządzenie przyjęło zapisane wartości: 1, 2, 3, 4, 5, 6, 7, "
+                           "8.") != std::string::npos,
+             w.writeToolTip().c_str());
+    QVERIFY(w.readToolTip().empty());
+
+    m_f->port.reply = buildLongFrame(0x1E, 0x03, {});
+    w.clickRead();
+    w.timerFired(ExchangeTimer::Timer2);
+    QVERIFY2(flowing(w.readToolTip())
+                     .find("urządzenie o kodzie 1E, a opis urządzenia abc.set ma ID=1F") !=
+                 std::string::npos,
+             w.readToolTip().c_str());
+    QVERIFY(w.writeToolTip().find("przyjęło") != std::string::npos);
+}
+
+void tst_MainWindowLogic::portFollowsItsDevice_data()
+{
+    QTest::addColumn<bool>("link"); // through a COM1 entry of the folder, else /dev/ttyS0
+    QTest::newRow("adapter of a built-in port") << false;
+    QTest::newRow("link made in the folder") << true;
+}
+
+void tst_MainWindowLogic::portFollowsItsDevice()
+{
+    QFETCH(bool, link);
+    writeFile("sesja.dat", session("1", "0", "0"));
+    writeFile("abc.set", description());
+    m_f->port.opens = false;
+    MainWindowLogic &w = start();
+    QCOMPARE(w.state().PortAvailable, 0);
+    QCOMPARE(w.portWatchFolders(), std::vector<std::string>{"/dev"});
+    const std::size_t tests = m_f->port.openedNumbers.size();
+
+    // A change elsewhere tests nothing.
+    w.portSystemChanged();
+    QCOMPARE(m_f->port.openedNumbers.size(), tests);
+
+    // The device appears: the port is tested anew, and the note says why.
+    m_f->port.opens = true;
+    if (link) {
+        m_f->port.folderEntries.insert(1);
+        m_f->port.portSystem.links["/praca/COM1"] = "/dev/pts/4";
+        m_f->port.portSystem.devices.insert("/dev/pts/4");
+    } else {
+        m_f->port.portSystem.devices.insert("/dev/ttyS0");
+    }
+    w.portSystemChanged();
+    QCOMPARE(m_f->port.openedNumbers.size(), tests + 1);
+    QCOMPARE(w.state().PortAvailable, 1);
+    QVERIFY(!w.portInfoVisible());
+    QVERIFY2(w.portInfoToolTip().starts_with(
+                 link ? "Zmiana: w folderze roboczym pojawiło się łącze COM1 → /dev/pts/4.\n"
+                      : "Zmiana: pojawiło się urządzenie /dev/ttyS0 (adapter podłączony).\n"),
+             w.portInfoToolTip().c_str());
+
+    // Never during an exchange: after it.
+    w.clickRead();
+    m_f->port.opens = false;
+    m_f->port.folderEntries.clear();
+    m_f->port.portSystem.devices.clear();
+    w.portSystemChanged();
+    QCOMPARE(w.state().PortAvailable, 1);
+    QCOMPARE(m_f->port.openedNumbers.size(), tests + 2);
+    w.timerFired(ExchangeTimer::Timer2);
+    QCOMPARE(m_f->port.openedNumbers.size(), tests + 3);
+    QCOMPARE(w.state().PortAvailable, 0);
+    QVERIFY(w.portInfoVisible());
+    QVERIFY2(w.portInfoToolTip().starts_with(link ? "Zmiana: łącze COM1 zniknęło"
+                                                  : "Zmiana: zniknęło urządzenie /dev/ttyS0"),
+             w.portInfoToolTip().c_str());
+
+    // A port chosen by the user says nothing of changes.
+    w.choosePort(0);
+    QVERIFY(w.portInfoToolTip().starts_with("Port 1: /dev/ttyS0\n"));
+}
+
+QTEST_APPLESS_MAIN(tst_MainWindowLogic)
+#include "tst_mainwindowlogic.moc"

@@ -38,6 +38,7 @@ public:
         , exchange(state, port, host, host)
     {
         state.DeviceCode = 0x05;
+        host.system = &port.system();
         host.attach(exchange);
     }
     ~PtyRig() { exchange.abandon(); }

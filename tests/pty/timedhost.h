@@ -3,6 +3,8 @@
 #include "exchange.h"
 #include "exchangehost.h"
 #include "exchangeplatform.h"
+#include "linknotes.h"
+#include "portcause.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -47,8 +49,17 @@ public:
     void armTimer(ExchangeTimer timer) override { timerOf(timer).start(); }
     void disarmTimer(ExchangeTimer timer) override { timerOf(timer).stop(); }
     void setPortInfoVisible(bool visible) override { portInfoVisible = visible; }
-    void setPortNote(PortNote note) override { portNote = note(); }
-    void exchangeEnded() override { ++ended; }
+    void portTried(const PortAttempt &attempt) override
+    {
+        attempts.push_back(attempt);
+        cause = portCause(attempt, *system);
+        portNote = LinkNotes(*system).portNote(attempt);
+    }
+    void exchangeEnded(const ExchangeRecord &record) override
+    {
+        records.push_back(record);
+        ++ended;
+    }
 
     bool anyTimerActive() const { return m_timer1.isActive() || m_timer2.isActive(); }
 
@@ -56,7 +67,12 @@ public:
     std::string lineSettings;
     std::vector<std::string> messages;
     std::optional<bool> portInfoVisible;
+    // The port's system, for the notes.
+    const PortSystem *system = nullptr;
+    std::vector<PortAttempt> attempts;
+    PortCause cause = PortCause::Other;
     std::string portNote;
+    std::vector<ExchangeRecord> records;
     int ended = 0;
 
 private:

@@ -37,9 +37,9 @@ QString openAs(const passwd &user, const QString &folder, int port)
             ::setuid(user.pw_uid) != 0)
             ::_exit(2);
         QtSerialPort serial(folder.toStdString());
-        serial.open(port, "");
-        const std::string text =
-            std::to_string(int(serial.openCause())) + "\n" + serial.openNote()();
+        const PortAttempt attempt = serial.open(port, "");
+        const std::string text = std::to_string(int(portCause(attempt, serial.system()))) + "\n" +
+                                 LinkNotes(serial.system()).portNote(attempt);
         [[maybe_unused]] const auto written = ::write(out[1], text.data(), text.size());
         ::_exit(0);
     }
@@ -86,13 +86,13 @@ private slots:
         QCOMPARE(m_rig->exchange.TestPort("1"), 0);
         QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
         QVERIFY(!m_rig->port.isOpen());
-        QCOMPARE(m_rig->port.openCause(), PortCause::SettingsRefused);
+        QCOMPARE(m_rig->host.cause, PortCause::SettingsRefused);
         QVERIFY(m_rig->host.portNote.find("„9600,n,9,1” nie mają postaci") != std::string::npos);
 
         // The terminal keeps 8 data bits without parity whatever it is told.
         m_rig->host.lineSettings = "9600,e,7,1";
         QCOMPARE(m_rig->exchange.TestPort("1"), 0);
-        QCOMPARE(m_rig->port.openCause(), PortCause::SettingsRefused);
+        QCOMPARE(m_rig->host.cause, PortCause::SettingsRefused);
         QVERIFY(m_rig->host.portNote.find("nie przyjmuje parametrów transmisji „9600,e,7,1”") !=
                 std::string::npos);
         QVERIFY(!m_rig->port.isOpen());
@@ -116,12 +116,13 @@ private slots:
         QVERIFY(QFile::link(missing, QDir::current().filePath("COM2")));
         QCOMPARE(m_rig->exchange.TestPort("2"), 0);
         QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
-        QCOMPARE(m_rig->port.openCause(), PortCause::NoSuchDevice);
+        QCOMPARE(m_rig->host.cause, PortCause::NoSuchDevice);
         const QString note = QString::fromStdString(m_rig->host.portNote);
         QVERIFY2(note.startsWith("Port 2: COM2 → /dev/ttyUSB97\nŁącze COM2 wskazuje na "
                                  "/dev/ttyUSB97,\na takiego urządzenia nie ma"),
                  qPrintable(note));
-        QCOMPARE(QString::fromStdString(m_rig->port.portTarget(2)),
+        QCOMPARE(QString::fromStdString(
+                     LinkNotes(m_rig->port.system()).portTarget(m_rig->port.locate(2))),
                  "Port 2: COM2 → /dev/ttyUSB97 (nie istnieje)");
     }
 
@@ -135,7 +136,7 @@ private slots:
 
         QCOMPARE(m_rig->exchange.TestPort("1"), 0);
         QCOMPARE(m_rig->host.portInfoVisible, std::optional<bool>(true));
-        QCOMPARE(m_rig->port.openCause(), PortCause::Busy);
+        QCOMPARE(m_rig->host.cause, PortCause::Busy);
         const QString note = QString::fromStdString(m_rig->host.portNote);
         QVERIFY2(note.contains(QRegularExpression(
                      "^Port 1: COM1 → /dev/pts/\\d+\nPort jest zajęty: używa go holder-e2e "

@@ -1,5 +1,7 @@
 #include "scratchfolder.h"
 
+#include "linknotes.h"
+#include "portcause.h"
 #include "qtserialport.h"
 
 #include <QFile>
@@ -51,7 +53,14 @@ private slots:
         }
         const QtSerialPort serial(m_folder->work().toStdString());
         const QString expected = path.startsWith('/') ? path : m_folder->work() + '/' + path;
-        QCOMPARE(serial.portPath(port), expected);
+        const PortLocation location = serial.locate(port);
+        QCOMPARE(QString::fromStdString(location.path), expected);
+        QCOMPARE(QString::fromStdString(location.folderEntry), path.startsWith('/') ? "" : path);
+        // The folder is watched for entries to come, and so is where the device would appear.
+        const std::vector<std::string> watched = serial.watchedFolders(port);
+        QVERIFY(std::find(watched.begin(), watched.end(), m_folder->work().toStdString()) !=
+                watched.end());
+        QVERIFY(std::find(watched.begin(), watched.end(), "/dev") != watched.end());
     }
 
     void malformedSettingsFailTheOpen_data()
@@ -66,10 +75,13 @@ private slots:
     {
         QFETCH(QString, settings);
         QtSerialPort serial(m_folder->work().toStdString());
-        QVERIFY(serial.open(1, settings.toStdString()).has_value());
+        const PortAttempt attempt = serial.open(1, settings.toStdString());
+        QCOMPARE(attempt.outcome, PortAttempt::Outcome::SettingsMalformed);
         QVERIFY(!serial.isOpen());
-        QCOMPARE(serial.openCause(), PortCause::SettingsRefused);
-        QVERIFY(serial.openNote()().find("„" + settings.toStdString() + "” nie mają postaci") !=
+        QCOMPARE(portCause(attempt, serial.system()), PortCause::SettingsRefused);
+        QVERIFY(LinkNotes(serial.system())
+                    .portNote(attempt)
+                    .find("„" + settings.toStdString() + "” nie mają postaci") !=
                 std::string::npos);
         QVERIFY(serial.readAll().empty());
         serial.write({0x01});
@@ -80,13 +92,14 @@ private slots:
     {
         QVERIFY(QFile::link(m_folder->work() + "/nothing", m_folder->work() + "/COM1"));
         QtSerialPort serial(m_folder->work().toStdString());
-        QVERIFY(serial.openNote()().empty());
-        QVERIFY(serial.open(1, "").has_value());
+        const PortAttempt attempt = serial.open(1, "");
+        QVERIFY(!attempt.opened());
         QVERIFY(!serial.isOpen());
-        QCOMPARE(serial.openCause(), PortCause::NoSuchDevice);
+        QCOMPARE(portCause(attempt, serial.system()), PortCause::NoSuchDevice);
         const std::string tried = "Port 1: COM1 → " + m_folder->work().toStdString() + "/nothing";
-        QVERIFY(serial.openNote()().starts_with(tried + "\n"));
-        QCOMPARE(serial.portTarget(1), tried + " (nie istnieje)");
+        const LinkNotes notes(serial.system());
+        QVERIFY(notes.portNote(attempt).starts_with(tried + "\n"));
+        QCOMPARE(notes.portTarget(serial.locate(1)), tried + " (nie istnieje)");
         serial.close();
         serial.close();
     }
@@ -97,11 +110,14 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         QtSerialPort serial(m_folder->work().toStdString());
-        QVERIFY(serial.open(2, "").has_value());
+        const PortAttempt attempt = serial.open(2, "");
+        QVERIFY(!attempt.opened());
         QVERIFY(!serial.isOpen());
-        QCOMPARE(serial.openCause(), PortCause::Other);
-        QVERIFY(serial.openNote()().starts_with(
-            "Port 2: COM2 (plik w folderze roboczym)\nNie udało się otworzyć portu: "));
+        QCOMPARE(portCause(attempt, serial.system()), PortCause::Other);
+        QVERIFY(LinkNotes(serial.system())
+                    .portNote(attempt)
+                    .starts_with(
+                        "Port 2: COM2 (plik w folderze roboczym)\nNie udało się otworzyć portu: "));
     }
 
 private:

@@ -1,58 +1,80 @@
 #pragma once
 
+#include "fakeportsystem.h"
+
 #include "serialport.h"
 
+#include <cerrno>
+#include <chrono>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Dravix {
 
-// A serial port that opens as told, records what is written and plays back a reply.
+// A serial port that opens as told, records what is written and plays back a reply (taken
+// when the wait ends) and late bytes (taken just before the port closes).
 class FakeSerialPort : public SerialPort
 {
 public:
-    std::optional<std::string> open(int portNumber, const std::string &settings) override
+    PortLocation locate(int portNumber) const override
+    {
+        PortLocation location;
+        location.portNumber = portNumber;
+        location.path = "/dev/ttyS" + std::to_string(portNumber - 1);
+        if (folderEntries.count(portNumber)) {
+            location.folderEntry = "COM" + std::to_string(portNumber);
+            location.path = "/praca/" + location.folderEntry;
+        }
+        return location;
+    }
+    PortAttempt open(int portNumber, const std::string &settings) override
     {
         openedNumbers.push_back(portNumber);
         openedSettings.push_back(settings);
+        PortAttempt attempt;
+        static_cast<PortLocation &>(attempt) = locate(portNumber);
+        attempt.settings = settings;
         if (!opens) {
-            note = "port " + std::to_string(portNumber) + " refused";
-            return std::string("cannot open");
+            attempt.outcome = PortAttempt::Outcome::OpenFailed;
+            attempt.error = ENOENT;
+            return attempt;
         }
-        note = "port " + std::to_string(portNumber) + " opened";
         isOpen = true;
-        return std::nullopt;
+        return attempt;
     }
     void write(const Bytes &bytes) override
     {
         if (!isOpen)
             ++useWhileClosed;
         written.push_back(bytes);
+        readsSinceWrite = 0;
     }
-    Bytes readAll() override
+    Arrivals readAll() override
     {
         if (!isOpen)
             ++useWhileClosed;
-        Bytes out;
-        out.swap(reply);
-        return out;
+        Bytes &next = readsSinceWrite++ == 0 ? reply : late;
+        if (next.empty())
+            return {};
+        return {{readsSinceWrite == 1 ? replyAfter : lateAfter, std::exchange(next, {})}};
     }
     void close() override { isOpen = false; }
-    PortNote openNote() const override
-    {
-        return [note = note] { return note; };
-    }
-    std::string portTarget(int portNumber) const override
-    {
-        return "port " + std::to_string(portNumber) + " " + target;
-    }
+    const PortSystem &system() const override { return portSystem; }
+    std::vector<std::string> watchedFolders(int) const override { return watched; }
 
     bool opens = true;
     bool isOpen = false;
     int useWhileClosed = 0;
     Bytes reply;
-    std::string note;
-    std::string target = "opens a device";
+    std::chrono::milliseconds replyAfter{20};
+    Bytes late;
+    std::chrono::milliseconds lateAfter{250};
+    int readsSinceWrite = 0;
+    FakePortSystem portSystem;
+    std::set<int> folderEntries; // port numbers that have a COM<N> entry in /praca
+    std::vector<std::string> watched{"/dev"};
     std::vector<int> openedNumbers;
     std::vector<std::string> openedSettings;
     std::vector<Bytes> written;

@@ -213,19 +213,28 @@ private slots:
                  QStringLiteral("9600,n,8,1"));
 
         // What each port number opens, and what the last test found, as tooltips.
-        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 opens a device");
-        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 opens a device");
-        QCOMPARE(hoverToolTip(ports), "port 2 opened");
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(),
+                 "Port 1: /dev/ttyS0 (nie istnieje)");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(),
+                 "Port 2: /dev/ttyS1 (nie istnieje)");
+        const QString opened2 = "Port 2: /dev/ttyS1\nOtwarty poprawnie: /dev/ttyS1.";
+        QCOMPARE(hoverToolTip(ports), opened2);
         auto *portInfo = f.window.findChild<QLabel *>("lPortInfo");
-        QCOMPARE(hoverToolTip(portInfo), "port 2 opened");
+        QCOMPARE(hoverToolTip(portInfo), opened2);
         f.port.opens = false;
-        f.port.target = "is gone";
+        f.port.portSystem.devices = {"/dev/ttyS1"};
         f.main.choosePort(0);
         f.window.sync();
         QVERIFY(portInfo->isVisible());
-        QCOMPARE(hoverToolTip(portInfo), "port 1 refused");
-        QCOMPARE(hoverToolTip(ports), "port 1 refused");
-        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
+        QVERIFY(hoverToolTip(portInfo).startsWith("Port 1: /dev/ttyS0\nUrządzenie"));
+        QCOMPARE(hoverToolTip(ports), hoverToolTip(portInfo));
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "Port 2: /dev/ttyS1");
+
+        // What the last read did, on its button.
+        f.main.clickRead();
+        f.window.sync();
+        QVERIFY(hoverToolTip(f.window.findChild<QPushButton *>("PrzyciskOdczyt"))
+                    .contains("Nie wysłano nic"));
 
         // Other entries for the same numbers: the list is refilled, its tooltips too.
         writeFile(f.folder.pathOf("b.set"), "dodajport=1 (USB)\r\ndodajport=2 (USB)\r\n");
@@ -233,8 +242,9 @@ private slots:
         f.main.readKeyValueFile("b.set");
         f.window.sync();
         QCOMPARE(ports->itemText(0), "1 (USB)");
-        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), "port 1 is gone");
-        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "port 2 is gone");
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(),
+                 "Port 1: /dev/ttyS0 (nie istnieje)");
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), "Port 2: /dev/ttyS1");
     }
 
     void typingColoursTheEntry()

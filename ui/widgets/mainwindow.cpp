@@ -10,6 +10,7 @@
 #include "mainwindowdesign.h"
 #include "mainwindowlogic.h"
 #include "palette.h"
+#include "portwatcher.h"
 #include "twips.h"
 #include "valuefiledialog.h"
 #include "valuefilelogic.h"
@@ -160,8 +161,8 @@ void MainWindow::buildControls()
         widget->setAutoDefault(false);
         return widget;
     };
-    QPushButton *read = button("PrzyciskOdczyt", kRead, PrzyciskOdczyt);
-    QPushButton *write = button("PrzyciskZapisz", kWrite, PrzyciskZapisz);
+    QPushButton *read = m_read = button("PrzyciskOdczyt", kRead, PrzyciskOdczyt);
+    QPushButton *write = m_write = button("PrzyciskZapisz", kWrite, PrzyciskZapisz);
     QPushButton *chooser = button("PrzyciskWybor", kChooser, PrzyciskWybor);
     QPushButton *valueFiles = button("Command1", kValueFiles, Command1);
     QPushButton *exit = button("PrzyciskWyjscie", kExit, PrzyciskWyjscie);
@@ -191,6 +192,11 @@ void MainWindow::buildControls()
             m_valueFiles->bringToFront();
     });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
+
+    // The port follows its device: plugged in, pulled out, linked anew.
+    m_portWatcher = new PortWatcher(this);
+    connect(m_portWatcher, &PortWatcher::changed, this,
+            [this] { forward([&] { m_logic.portSystemChanged(); }); });
 
     QWidget *previous = nullptr;
     const auto chain = [this, &previous](QWidget *next) {
@@ -289,6 +295,12 @@ void MainWindow::sync()
     syncList(m_lineSettings, m_logic.lineSettings(), m_shownLineSettings);
     m_portInfo->setVisible(m_logic.portInfoVisible());
     syncPortToolTips();
+    m_portWatcher->watch(m_logic.portWatchFolders());
+    for (auto [button, note] :
+         {std::pair{m_read, &m_logic.readToolTip()}, std::pair{m_write, &m_logic.writeToolTip()}}) {
+        if (const QString tip = q(*note); button->toolTip() != tip)
+            button->setToolTip(tip);
+    }
 
     // At start, and when a set switch hides the control that had the focus.
     if (!focusShown || !focused->isVisibleTo(this))

@@ -19,6 +19,7 @@ namespace Dravix {
 
 class ChooserDialog;
 class MainWindowLogic;
+class PortWatcher;
 class ValueFileDialog;
 
 // The main window's widgets: they mirror the logic's control state and forward the user's input.
@@ -56,6 +57,9 @@ private:
     QRadioButton *m_option2 = nullptr;
     QComboBox *m_ports = nullptr;
     QComboBox *m_lineSettings = nullptr;
+    QPushButton *m_read = nullptr;
+    QPushButton *m_write = nullptr;
+    PortWatcher *m_portWatcher = nullptr;
     std::array<QLabel *, kSlotCount> m_names{};
     std::array<QLineEdit *, kSlotCount> m_entries{};
     std::array<QLabel *, kSlotCount> m_upper{};

@@ -23,16 +23,18 @@ public:
             end = link->second;
         return devices.count(end) ? end : std::string();
     }
+    bool present(const std::string &path) const override { return !resolved(path).empty(); }
     std::optional<DeviceGroup> deviceGroup(const std::string &) const override { return group; }
     std::vector<std::string> holders(const std::string &) const override { return holding; }
-    std::vector<SerialAdapter> adapters() const override { return present; }
+    std::vector<SerialAdapter> adapters() const override { return listed; }
     std::string userName() const override { return user; }
+    std::vector<std::string> watchedFolders(const std::string &) const override { return {"/dev"}; }
 
     std::map<std::string, std::string> links; // a path and where it points
     std::set<std::string> devices;            // the devices that exist
     std::optional<DeviceGroup> group;
     std::vector<std::string> holding;
-    std::vector<SerialAdapter> present;
+    std::vector<SerialAdapter> listed;
     std::string user = "jan";
 };
 

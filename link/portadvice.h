@@ -1,0 +1,30 @@
+#pragma once
+
+#include "portattempt.h"
+
+#include <string>
+
+namespace Dravix {
+
+class PortSystem;
+
+// What a user can do about a port that did not open, in Polish, in the terms of one platform:
+// links, groups and /dev on Linux, COM numbers on Windows. Both are built everywhere, so that
+// each can be tested anywhere; the program uses the one of the system it runs on.
+class PortAdvice
+{
+public:
+    virtual ~PortAdvice() = default;
+
+    virtual std::string noSuchDevice(const PortAttempt &attempt,
+                                     const PortSystem &system) const = 0;
+    virtual std::string permissionDenied(const PortAttempt &attempt,
+                                         const PortSystem &system) const = 0;
+    virtual std::string busy(const PortAttempt &attempt, const PortSystem &system) const = 0;
+
+    static const PortAdvice &posix();
+    static const PortAdvice &windows();
+    static const PortAdvice &forThisSystem();
+};
+
+} // namespace Dravix

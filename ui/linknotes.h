@@ -1,0 +1,52 @@
+#pragma once
+
+#include "exchangerecord.h"
+#include "portattempt.h"
+
+#include <string>
+
+namespace Dravix {
+
+class PortAdvice;
+class PortSystem;
+
+// What the system tells of the device behind a port number at one moment.
+struct PortFacts
+{
+    PortLocation location;
+    std::string linkTarget; // where the path points, when it is a link
+    std::string device;     // where it ends, every link followed
+    bool present = false;
+
+    bool operator==(const PortFacts &) const = default;
+};
+
+// The notes that tell the user, in Polish, what the port and the exchanges did and what to
+// check: the one home of their texts but the platform's own advice.
+class LinkNotes
+{
+public:
+    explicit LinkNotes(const PortSystem &system);
+    LinkNotes(const PortSystem &system, const PortAdvice &advice);
+
+    PortFacts facts(const PortLocation &location) const;
+
+    // Why a port did or did not open.
+    std::string portNote(const PortAttempt &attempt) const;
+    // What port number N opens now: the path, a link's target, or that it does not exist.
+    std::string portTarget(const PortLocation &location) const;
+    // What changed behind a port since it was last tested; empty when nothing did.
+    std::string portChange(const PortFacts &before, const PortFacts &after) const;
+    // What a read or a write sent and received, when, and the one verdict with what to check.
+    std::string exchangeNote(const ExchangeRecord &record) const;
+
+private:
+    std::string tried(const PortLocation &location) const;
+    std::string opened(const PortAttempt &attempt) const;
+    std::string verdict(const ExchangeRecord &record) const;
+
+    const PortSystem &m_system;
+    const PortAdvice &m_advice;
+};
+
+} // namespace Dravix
