@@ -19,3 +19,35 @@ fi
 run "$bench/bench_descriptions" 5
 run "$bench/bench_typing" 2000
 run "$bench/bench_exchange" 50
+
+# Idle: Dravix with its port on the simulator's terminal, the port's folders watched, nobody at
+# the keyboard. What it still spends is the text cursor's blink.
+idle() {
+    local work sim app before after ticks
+    work=$(mktemp -d)
+    cp "$root"/examples/*.set "$work/"
+    printf 'konfig=regulator-rt8.set\r\nwybor1=0\r\nwybor2=0\r\nzestaw= 1\r\n' >"$work/sesja.dat"
+    (cd "$work" && exec "$root/build/release/tools/dravix-sim" --port 1) >"$work/sim.log" 2>&1 &
+    sim=$!
+    for _ in $(seq 50); do
+        grep -q '^ready' "$work/sim.log" && break
+        sleep 0.1
+    done
+    (cd "$work" && QT_QPA_PLATFORM=offscreen exec "$root/build/release/app/dravix") \
+        >/dev/null 2>&1 &
+    app=$!
+    sleep 3
+    ticks=$(getconf CLK_TCK)
+    before=$(awk '{print $14 + $15}' "/proc/$app/stat")
+    sleep 30
+    after=$(awk '{print $14 + $15}' "/proc/$app/stat")
+    kill "$app" "$sim"
+    wait "$app" "$sim" 2>/dev/null || true
+    rm -rf "$work"
+    echo
+    echo "Idle, port watched (30 s, offscreen)"
+    awk -v t=$((after - before)) -v hz="$ticks" 'BEGIN {
+        printf "  CPU WHILE IDLE                    %.0f ms in 30 s (%.2f %%)\n",
+            1000 * t / hz, 100 * t / hz / 30 }'
+}
+idle
