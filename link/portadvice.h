@@ -7,6 +7,7 @@
 namespace Dravix {
 
 class PortSystem;
+struct SerialAdapter;
 
 // What a user can do about a port that did not open, in Polish, in the terms of one platform:
 // links, groups and /dev on Linux, COM numbers on Windows. Both are built everywhere, so that
@@ -21,6 +22,9 @@ public:
     virtual std::string permissionDenied(const PortAttempt &attempt,
                                          const PortSystem &system) const = 0;
     virtual std::string busy(const PortAttempt &attempt, const PortSystem &system) const = 0;
+
+    // "FTDI, FT232R USB UART, nr seryjny A10K": what the system tells of an adapter.
+    static std::string details(const SerialAdapter &adapter);
 
     static const PortAdvice &posix();
     static const PortAdvice &windows();

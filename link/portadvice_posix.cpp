@@ -25,19 +25,6 @@ int builtInNumber(const std::string &path)
     return index + 1;
 }
 
-std::string details(const SerialAdapter &adapter)
-{
-    std::string text;
-    for (const std::string &part :
-         {adapter.manufacturer, adapter.product,
-          adapter.serialNumber.empty() ? std::string() : "nr seryjny " + adapter.serialNumber}) {
-        if (part.empty())
-            continue;
-        text += (text.empty() ? "" : ", ") + part;
-    }
-    return text;
-}
-
 // Linux: a port is a device under /dev or a COM<N> link to one in the working folder.
 class PosixPortAdvice : public PortAdvice
 {
@@ -61,7 +48,7 @@ public:
             text +=
                 "\n• " + (adapter.stableName.empty() ? adapter.path
                                                      : adapter.stableName + " → " + adapter.path);
-            if (const std::string about = details(adapter); !about.empty())
+            if (const std::string about = PortAdvice::details(adapter); !about.empty())
                 text += " (" + about + ")";
             if (const int builtIn = builtInNumber(adapter.path); builtIn > 0)
                 text += " — port " + std::to_string(builtIn) + " bez łącza";
@@ -119,6 +106,18 @@ public:
 };
 
 } // namespace
+
+std::string PortAdvice::details(const SerialAdapter &adapter)
+{
+    std::string text;
+    for (const std::string &part :
+         {adapter.manufacturer, adapter.product,
+          adapter.serialNumber.empty() ? std::string() : "nr seryjny " + adapter.serialNumber}) {
+        if (!part.empty())
+            text += (text.empty() ? "" : ", ") + part;
+    }
+    return text;
+}
 
 const PortAdvice &PortAdvice::posix()
 {

@@ -206,17 +206,12 @@ std::string LinkNotes::opened(const PortAttempt &attempt) const
 {
     const std::string device = m_system.resolved(attempt.path);
     std::string details;
-    for (const SerialAdapter &adapter : m_system.adapters()) {
-        if (device.empty() || adapter.path != device)
-            continue;
-        for (const std::string &part :
-             {adapter.manufacturer, adapter.product,
-              adapter.serialNumber.empty() ? std::string()
-                                           : "nr seryjny " + adapter.serialNumber}) {
-            if (!part.empty())
-                details += (details.empty() ? "" : ", ") + part;
+    for (const SerialAdapter &adapter :
+         device.empty() ? std::vector<SerialAdapter>{} : m_system.adapters()) {
+        if (adapter.path == device) {
+            details = PortAdvice::details(adapter);
+            break;
         }
-        break;
     }
     return "Otwarty poprawnie: " + (device.empty() ? attempt.path : device) +
            (details.empty() ? "" : " (" + details + ")") + ".";
