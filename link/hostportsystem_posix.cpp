@@ -179,7 +179,7 @@ std::vector<SerialAdapter> HostPortSystem::adapters() const
         auto known = std::find_if(adapters.begin(), adapters.end(),
                                   [&](const SerialAdapter &a) { return a.path == device; });
         if (known == adapters.end()) {
-            adapters.push_back({device, {}, {}, {}, {}});
+            adapters.push_back({device, {}, {}, {}, {}, fs::path(device).filename().string()});
             known = adapters.end() - 1;
         }
         if (known->stableName.empty())
