@@ -3,6 +3,7 @@
 #include "filelisting.h"
 #include "diskworkdir.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <memory>
@@ -66,6 +67,8 @@ private slots:
             QVERIFY(m_folder->writeBytes(name.toStdString(), "x=1\r\n"));
         for (const QString &name : folders)
             QVERIFY(m_folder->makeFolder(name.toStdString()));
+        if (QDir(m_folder->work()).entryList(QDir::Files | QDir::Hidden).size() < files.size())
+            QSKIP("this file system ignores letter case: the names are one file");
 
         DiskWorkDir dir(m_folder->workPath());
         QStringList got;

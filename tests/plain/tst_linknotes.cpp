@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <filesystem>
 
 using namespace Dravix;
 
@@ -248,16 +249,24 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QString, target);
         QFETCH(QString, resolved);
+#ifdef Q_OS_WIN
+        QSKIP("COM1 names the device in every folder on Windows: no entry can take its name");
+#endif
         ScratchFolder folder;
         const QString root = folder.work() + '/';
         QFile file(root + "dev-a");
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         QVERIFY(QDir(root).mkdir("sub"));
-        QVERIFY(::symlink("dev-a", (root + "hop").toLocal8Bit().constData()) == 0);
+        const auto link = [&root](const QString &target, const QString &name) {
+            std::error_code error;
+            std::filesystem::create_symlink(target.toStdU16String(), (root + name).toStdU16String(),
+                                            error);
+            return !error;
+        };
+        QVERIFY(link("dev-a", "hop"));
         if (!target.isEmpty())
-            QVERIFY(::symlink(target.toLocal8Bit().constData(),
-                              (root + entry).toLocal8Bit().constData()) == 0);
+            QVERIFY(link(target, entry));
 
         const HostPortSystem system({});
         const std::string path = (root + entry).toStdString();

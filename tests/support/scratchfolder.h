@@ -30,7 +30,7 @@ public:
     bool isValid() const { return m_valid; }
     QString work() const { return m_root.filePath(QStringLiteral("work")); }
     QString outside() const { return m_root.path(); }
-    std::filesystem::path workPath() const { return work().toStdString(); }
+    std::filesystem::path workPath() const { return work().toStdU16String(); }
 
     // Paths are relative to the working directory; "../x" lies outside it.
     QString pathOf(const std::string &relative) const
@@ -67,12 +67,12 @@ public:
     QStringList snapshot() const
     {
         QStringList entries;
-        for (const auto &entry :
-             std::filesystem::recursive_directory_iterator(m_root.path().toStdString())) {
-            QString line = QString::fromStdString(
-                entry.path().lexically_relative(m_root.path().toStdString()).native());
+        const std::filesystem::path root = m_root.path().toStdU16String();
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
+            QString line = QString::fromStdU16String(
+                entry.path().lexically_relative(root).generic_u16string());
             if (entry.is_regular_file()) {
-                QFile file(QString::fromStdString(entry.path().native()));
+                QFile file(QString::fromStdU16String(entry.path().u16string()));
                 if (file.open(QIODevice::ReadOnly))
                     line += QLatin1Char('=') + QString::fromLatin1(file.readAll().toHex());
             } else {
