@@ -10,8 +10,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# The C++ runtime goes into each program, so that Wine needs no MinGW folder on its path.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# One C++ runtime per process. Qt's DLLs use libstdc++-6.dll, so a program built with Qt uses
+# that same DLL, deployed beside it: a static copy of its own would be a second runtime with its
+# own exception handling and library state in the same process. Without Qt (the toolkit-free
+# core) each program carries the runtime, so that Wine needs no MinGW folder on its path.
+if(DEFINED DRAVIX_QT AND NOT DRAVIX_QT)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 find_program(DRAVIX_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(DRAVIX_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${DRAVIX_WINE})

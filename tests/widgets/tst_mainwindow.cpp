@@ -477,6 +477,10 @@ private slots:
             // The face of a list without typing, away from its frame and arrow: white but for
             // the style's faint gradient (the toolkit's grey face is 239).
             const QColor face = list->grab().toImage().pixelColor(6, list->height() / 2);
+#ifdef Q_OS_WIN
+            QEXPECT_FAIL("", "the Windows style draws a list without typing in its theme's face",
+                         Continue);
+#endif
             QVERIFY2(std::min({face.red(), face.green(), face.blue()}) >= 250,
                      qPrintable(face.name()));
         }
