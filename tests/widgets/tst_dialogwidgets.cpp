@@ -1,3 +1,4 @@
+#include "captionwidth.h"
 #include "windowfixture.h"
 
 #include "chooserdialog.h"
@@ -189,6 +190,10 @@ private slots:
         QCOMPARE(widget->geometry(), geometry);
         QCOMPARE(widget->font().pointSizeF(), points);
         QVERIFY(widget->font().bold());
+        if (!caption.isEmpty())
+            QVERIFY2(captionWidth(widget) <= widget->width(),
+                     qPrintable(widget->font().family() + " needs " +
+                                QString::number(captionWidth(widget))));
         if (auto *label = qobject_cast<QLabel *>(widget)) {
             QCOMPARE(label->text(), caption);
             QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 0));

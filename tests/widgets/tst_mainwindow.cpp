@@ -1,3 +1,4 @@
+#include "captionwidth.h"
 #include "windowfixture.h"
 
 #include "designfont.h"
@@ -155,6 +156,9 @@ private slots:
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
             shown = button->text();
         QCOMPARE(shown, caption);
+        QVERIFY2(captionWidth(widget) <= widget->width(),
+                 qPrintable(widget->font().family() + " needs " +
+                            QString::number(captionWidth(widget))));
         if (text.isValid())
             QCOMPARE(widget->palette().color(QPalette::WindowText), text);
     }
