@@ -1,0 +1,96 @@
+# Sourced by the Windows scripts (needs $root): Wine's test prefix build/wineprefix, made on first
+# use, whose COM ports map nothing real; a virtual X display with a window manager; a wineserver
+# that stays up meanwhile. wine_session_stop ends all that this file started.
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all
+# No Mono or Gecko to offer, and no menu entries or file types made on the host for the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The Windows user's own folders (Documents, ...) inside the prefix.
+wine_user=$WINEPREFIX/drive_c/users/$(id -un)
+session_pids=()
+
+wine_session_stop() {
+    "$wineserver" -k 2>/dev/null || true
+    local pid
+    for pid in "${session_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${session_pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    session_pids=()
+}
+
+# The prefix, made once; its user folders are folders of its own, not links into $HOME.
+wine_session_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        "$wine" wineboot -i >/dev/null 2>&1
+        "$wineserver" -w
+    fi
+    local folder
+    for folder in "$wine_user"/*; do
+        if [ -L "$folder" ]; then
+            rm "$folder"
+            mkdir "$folder"
+        fi
+    done
+}
+
+# Xvfb on a free display, with openbox so that windows get the focus as on a desktop.
+wine_session_display() {
+    local number=$root/build/wine-display ready=$root/build/wine-wm-ready
+    rm -f "$number" "$ready"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" 2>/dev/null &
+    session_pids+=($!)
+    for _ in $(seq 100); do
+        [ -s "$number" ] && break
+        sleep 0.1
+    done
+    [ -s "$number" ] || { echo "Xvfb did not start"; return 1; }
+    export DISPLAY=:$(head -n 1 "$number")
+    openbox --startup "touch $ready" >/dev/null 2>&1 &
+    session_pids+=($!)
+    for _ in $(seq 100); do
+        [ -e "$ready" ] && break
+        sleep 0.1
+    done
+    [ -e "$ready" ] || { echo "openbox did not start"; return 1; }
+}
+
+# Maps COM<number> to a device (empty: to nothing) and keeps every other COM number unmapped:
+# at each start Wine gives each serial port of the machine (/dev/ttyS*, ttyUSB*, ttyACM*) the
+# first free COM number unless something other than a link stands where that link would go. A
+# real UART there can hold a program's port test for good.
+wine_session_ports() {
+    local number=$1 device=${2:-}
+    "$wineserver" -k 2>/dev/null || true
+    "$wineserver" -w 2>/dev/null || true
+    if [ -n "$device" ]; then
+        "$wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$number" /t REG_SZ /d "$device" /f \
+            >/dev/null
+    else
+        "$wine" reg delete 'HKLM\Software\Wine\Ports' /v "COM$number" /f >/dev/null 2>&1 || true
+    fi
+    "$wineserver" -k 2>/dev/null || true
+    "$wineserver" -w 2>/dev/null || true
+    local n link
+    for n in $(seq 1 256); do
+        link=$WINEPREFIX/dosdevices/com$n
+        [ -L "$link" ] && rm "$link"
+        if [ "$n" = "$number" ] && [ -n "$device" ]; then
+            rmdir "$link" 2>/dev/null || true
+            ln -s "$device" "$link"
+        else
+            mkdir -p "$link"
+        fi
+    done
+    "$wineserver" -p
+    "$wine" cmd /c exit >/dev/null 2>&1
+    local mapped
+    mapped=$(find "$WINEPREFIX/dosdevices" -maxdepth 1 -type l -iname 'com*' -printf '%f -> %l\n')
+    if [ "$mapped" != "${device:+com$number -> $device}" ]; then
+        echo "the prefix maps other COM ports: $mapped"
+        return 1
+    fi
+}
