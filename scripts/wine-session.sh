@@ -24,8 +24,10 @@ wine_session_stop() {
 
 # The prefix, made once; its user folders are folders of its own, not links into $HOME.
 wine_session_prefix() {
+    mkdir -p "$root/build"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        "$wine" wineboot -i >/dev/null 2>&1
+        "$wine" wineboot -i >"$root/build/wineboot.log" 2>&1 \
+            || { cat "$root/build/wineboot.log"; return 1; }
         "$wineserver" -w
     fi
     local folder
