@@ -49,7 +49,9 @@ std::string hex(const Bytes &bytes)
     const auto add = [&text](std::uint8_t byte) {
         char pair[4];
         std::snprintf(pair, sizeof pair, "%02X", byte);
-        text += (text.empty() ? "" : " ") + std::string(pair);
+        if (!text.empty())
+            text += ' ';
+        text += pair;
     };
     if (bytes.size() <= kShownBytes) {
         for (const std::uint8_t byte : bytes)
