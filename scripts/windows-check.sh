@@ -11,7 +11,7 @@
 # qt6.*-mingw-w64-x86_64.tar.xz in ../shared/qt6-windows/ or /work/shared/qt6-windows/.
 set -euo pipefail
 preset=none
-source "$(dirname "$0")/setup.sh" g++-mingw-w64-x86-64-posix wine64 nsis xvfb \
+source "$(dirname "$0")/setup.sh" g++-mingw-w64-x86-64-posix wine64 nsis xvfb x11-utils \
     openbox xdotool xz-utils
 cd "$root"
 started=$(date +%s)

@@ -4,7 +4,7 @@
 # each also with a message box over it. Needs the folder that scripts/windows-check.sh deploys.
 set -euo pipefail
 preset=none
-source "$(dirname "$0")/setup.sh" wine64 xvfb openbox xdotool imagemagick
+source "$(dirname "$0")/setup.sh" wine64 xvfb x11-utils openbox xdotool imagemagick
 cd "$root"
 folder=$root/build/windows/packaging/windows/package/Dravix
 [ -f "$folder/dravix.exe" ] || { echo "no $folder/dravix.exe: run scripts/windows-check.sh"; exit 1; }

@@ -1,6 +1,7 @@
 # Sourced by the Windows scripts (needs $root): Wine's test prefix build/wineprefix, made on first
-# use, whose COM ports map nothing real; a virtual X display with a window manager; a wineserver
-# that stays up meanwhile. wine_session_stop ends all that this file started.
+# use, whose COM ports map nothing real; a virtual screen (scripts/desktop.sh); a wineserver that
+# stays up meanwhile. wine_session_stop ends all that this file started, and the processes whose
+# ids the scripts add to session_pids.
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all
@@ -12,6 +13,9 @@ session_pids=()
 
 wine_session_stop() {
     "$wineserver" -k 2>/dev/null || true
+    if declare -F stop_desktop >/dev/null; then
+        stop_desktop
+    fi
     local pid
     for pid in "${session_pids[@]}"; do
         kill "$pid" 2>/dev/null || true
@@ -39,25 +43,10 @@ wine_session_prefix() {
     done
 }
 
-# Xvfb on a free display, with openbox so that windows get the focus as on a desktop.
+# A virtual screen with a window manager, so that windows get the focus as on a desktop.
 wine_session_display() {
-    local number=$root/build/wine-display ready=$root/build/wine-wm-ready
-    rm -f "$number" "$ready"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" 2>/dev/null &
-    session_pids+=($!)
-    for _ in $(seq 100); do
-        [ -s "$number" ] && break
-        sleep 0.1
-    done
-    [ -s "$number" ] || { echo "Xvfb did not start"; return 1; }
-    export DISPLAY=:$(head -n 1 "$number")
-    openbox --startup "touch $ready" >/dev/null 2>&1 &
-    session_pids+=($!)
-    for _ in $(seq 100); do
-        [ -e "$ready" ] && break
-        sleep 0.1
-    done
-    [ -e "$ready" ] || { echo "openbox did not start"; return 1; }
+    source "$root/scripts/desktop.sh"
+    start_desktop 1280x1024
 }
 
 # Maps COM<number> to a device (empty: to nothing) and keeps every other COM number unmapped:
