@@ -49,10 +49,11 @@ wine_session_display() {
     start_desktop 1280x1024
 }
 
-# Maps COM<number> to a device (empty: to nothing) and keeps every other COM number unmapped:
-# at each start Wine gives each serial port of the machine (/dev/ttyS*, ttyUSB*, ttyACM*) the
-# first free COM number unless something other than a link stands where that link would go. A
-# real UART there can hold a program's port test for good.
+# Maps COM<number> to a device (empty: to nothing) and keeps the machine's serial ports out of
+# the prefix: at each start Wine gives each of them (/dev/ttyS*, ttyUSB*, ttyACM*, counted from
+# 0 while they exist) the first free COM number, unless something other than a link stands
+# where that link would go. Under Wine a real UART there can hold a program's port test for good.
+# Every other COM number is absent, as on a machine without it.
 wine_session_ports() {
     local number=$1 device=${2:-}
     "$wineserver" -k 2>/dev/null || true
@@ -65,16 +66,28 @@ wine_session_ports() {
     fi
     "$wineserver" -k 2>/dev/null || true
     "$wineserver" -w 2>/dev/null || true
-    local n link
+    local real=0 pattern j n link
+    for pattern in /dev/ttyS /dev/ttyUSB /dev/ttyACM; do
+        j=0
+        while [ -e "$pattern$j" ]; do
+            real=$((real + 1))
+            j=$((j + 1))
+        done
+    done
     for n in $(seq 1 256); do
         link=$WINEPREFIX/dosdevices/com$n
-        [ -L "$link" ] && rm "$link"
-        if [ "$n" = "$number" ] && [ -n "$device" ]; then
-            rmdir "$link" 2>/dev/null || true
-            ln -s "$device" "$link"
-        else
-            mkdir -p "$link"
+        if [ -L "$link" ]; then
+            rm "$link"
+        elif [ -d "$link" ]; then
+            rmdir "$link"
         fi
+    done
+    [ -z "$device" ] || ln -s "$device" "$WINEPREFIX/dosdevices/com$number"
+    for n in $(seq 1 256); do
+        [ "$real" -gt 0 ] || break
+        [ "$n" = "$number" ] && [ -n "$device" ] && continue
+        mkdir "$WINEPREFIX/dosdevices/com$n"
+        real=$((real - 1))
     done
     "$wineserver" -p
     "$wine" cmd /c exit >/dev/null 2>&1
