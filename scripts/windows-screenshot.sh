@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows program's three windows under Wine, with the fonts Wine has: docs/windows-main.png,
-# and build/windows/screenshots/ with the main window, the chooser and the value-file dialog,
-# each also with a message box over it. Needs the folder that scripts/windows-check.sh deploys.
+# and build/windows/screenshots/ with the main window (also with the port's note and with a
+# message), the chooser and the value-file dialog (also with a message). Needs the folder that
+# scripts/windows-check.sh deploys.
 set -euo pipefail
 preset=none
 source "$(dirname "$0")/setup.sh" wine64 xvfb x11-utils openbox xdotool imagemagick
@@ -59,6 +60,9 @@ session_pids+=($!)
 main=$(window "Dravix - regulator-rt8.set")
 xdotool windowmove "$main" 250 260
 shoot "$main" "$shots/main.png"
+xdotool mousemove --window "$main" 120 384 # over "Port niedostępny!": its note
+sleep 1.5
+shootScreen "$shots/main-note.png"
 click "$main" 97 426 # ODCZYT DANYCH: port 1 maps nothing here, a message
 shootScreen "$shots/main-message.png"
 xdotool key Return
