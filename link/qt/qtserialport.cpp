@@ -268,7 +268,8 @@ void QtSerialPort::close()
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::NoError)
+    // A failed open leaves the port closed, and its error for the attempt to tell.
+    if (error == QSerialPort::NoError || !m_port.isOpen())
         return;
     if (error == QSerialPort::ResourceError ||
         (error == QSerialPort::ReadError && m_port.isOpen() && hungUp(m_port))) {

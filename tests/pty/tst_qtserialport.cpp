@@ -118,6 +118,9 @@ private slots:
                     .portNote(attempt)
                     .starts_with(
                         "Port 2: COM2 (plik w folderze roboczym)\nNie udało się otworzyć portu: "));
+        // The toolkit's own words about the failed open, not those of an error already cleared.
+        QVERIFY2(!attempt.systemText.empty() && attempt.systemText != "No error",
+                 attempt.systemText.c_str());
     }
 
 private:
