@@ -36,6 +36,12 @@ void ChooserLogic::doubleClick(int index)
     LoadChosenDescription();
 }
 
+void ChooserLogic::pressEnterOnList()
+{
+    if (m_files.selected >= 0)
+        LoadChosenDescription();
+}
+
 void ChooserLogic::LoadChosenDescription()
 {
     const std::string name = m_files.selectedText();

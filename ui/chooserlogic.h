@@ -25,6 +25,9 @@ public:
     void clickRead() { LoadChosenDescription(); }
     void clickCancel() { close(); }
     void pressEscape() { close(); }
+    // Enter on the file list: loads the selected description as ODCZYT does; while no entry is
+    // selected the dialog stays open.
+    void pressEnterOnList();
 
     // Loads the selected description into the main window, then closes the dialog.
     void LoadChosenDescription();

@@ -29,6 +29,8 @@ public:
     void clickDelete();
     void clickExit() { close(); }
     void pressEscape() { close(); }
+    // Enter on the file list: loads the selected file as a double-click does.
+    void pressEnterOnList() { doubleClickEntry(m_files.selected); }
 
     // Writes the record under the name box's name (".vq" appended by the naming rule).
     void SaveValueFile();

@@ -48,13 +48,14 @@ private slots:
 
     void loadsTheChosenDescription_data()
     {
-        QTest::addColumn<bool>("doubleClick");
-        QTest::newRow("ODCZYT") << false;
-        QTest::newRow("double-click") << true;
+        QTest::addColumn<int>("how");
+        QTest::newRow("ODCZYT") << 0;
+        QTest::newRow("double-click") << 1;
+        QTest::newRow("Enter on the list") << 2;
     }
     void loadsTheChosenDescription()
     {
-        QFETCH(bool, doubleClick);
+        QFETCH(int, how);
         m_f->chooseDescription("abc.set");
         m_f->setEntries({"10", "20", "30", "40", "50", "60", "70", "80"});
         m_f->main.choosePort(1);
@@ -62,11 +63,11 @@ private slots:
 
         m_f->main.clickChooser();
         const int index = WindowFixture::indexOf(m_f->chooser().files(), "xyz.set");
-        if (doubleClick) {
+        if (how == 1) {
             m_f->chooser().doubleClick(index);
         } else {
             m_f->chooser().select(index);
-            m_f->chooser().clickRead();
+            how == 0 ? m_f->chooser().clickRead() : m_f->chooser().pressEnterOnList();
         }
 
         MainWindowLogic &main = m_f->main;
@@ -133,6 +134,18 @@ private slots:
         QCOMPARE(after.portIndex, before.portIndex);
         QCOMPARE(m_f->main.state().PortAvailable, portAvailable);
         QCOMPARE(m_f->main.modelHeading(), std::string("MODEL ABC"));
+    }
+
+    void enterWithoutASelectionKeepsTheDialogOpen()
+    {
+        m_f->main.clickChooser();
+        m_f->chooser().pressEnterOnList();
+        QVERIFY(m_f->chooser().isOpen());
+        QCOMPARE(m_f->main.state().DescriptionFile, std::string());
+        m_f->chooser().select(WindowFixture::indexOf(m_f->chooser().files(), "xyz.set"));
+        m_f->chooser().pressEnterOnList();
+        QVERIFY(!m_f->chooser().isOpen());
+        QCOMPARE(m_f->main.state().DescriptionFile, std::string("xyz.set"));
     }
 
     void slotsTheNewFileDoesNotMentionKeepTheirSettings()

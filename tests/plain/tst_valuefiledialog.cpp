@@ -73,12 +73,29 @@ private slots:
         QCOMPARE(m_f->main.title(), std::string("Dravix"));
     }
 
+    void doubleClickLoadsAndCloses_data()
+    {
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("double-click") << false;
+        QTest::newRow("arrow to the entry, Enter") << true;
+    }
     void doubleClickLoadsAndCloses()
     {
+        QFETCH(bool, enter);
         QVERIFY(m_f->folder.writeBytes("a.vq", "konfig=xyz.set\r\n"));
         QVERIFY(m_f->folder.writeBytes("b.vq", "konfig=abc.set\r\n"));
         m_f->main.clickValueFiles();
-        m_f->values().doubleClickEntry(1);
+        if (enter) {
+            // Enter before any entry is chosen loads nothing.
+            m_f->values().pressEnterOnList();
+            QVERIFY(m_f->values().isOpen());
+            QCOMPARE(m_f->main.title(), std::string("Dravix"));
+            m_f->values().clickEntry(1);
+            QCOMPARE(m_f->values().nameText(), std::string("b.vq"));
+            m_f->values().pressEnterOnList();
+        } else {
+            m_f->values().doubleClickEntry(1);
+        }
         QVERIFY(!m_f->values().isOpen());
         QCOMPARE(m_f->main.title(), std::string("Dravix - abc.set"));
         QCOMPARE(m_f->main.modelHeading(), std::string("MODEL ABC"));
