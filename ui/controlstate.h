@@ -39,6 +39,8 @@ struct EntryState
 {
     std::string text = "0";
     Rgb background = kEntryAccepted;
+    // The text reads as one number: a rejected one lies beyond the bounds.
+    bool numeric = true;
     bool visible = false;
     Rect geometry;
 };

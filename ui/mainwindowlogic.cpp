@@ -129,6 +129,7 @@ void MainWindowLogic::ValidateEntry(int k)
 {
     const std::string &text = m_entries[k].text;
     bool accepted = IsNumericText(text, m_platform.decimalSeparator());
+    m_entries[k].numeric = accepted;
     if (accepted) {
         const double value = ParseLeadingNumber(text);
         accepted = value >= m_state.RangeMin[k] && value <= m_state.RangeMax[k];

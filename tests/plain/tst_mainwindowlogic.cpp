@@ -1,6 +1,7 @@
 #include "windowfixture.h"
 #include "outcomemessages.h"
 
+#include "accessibletexts.h"
 #include "cp1250.h"
 #include "frames.h"
 
@@ -40,6 +41,10 @@ private slots:
     void exchangeNotesOnTheButtons();
     void portFollowsItsDevice_data();
     void portFollowsItsDevice();
+    void entryAccessibleTexts_data();
+    void entryAccessibleTexts();
+    void portListDescription_data();
+    void portListDescription();
 
 private:
     void writeFile(const QString &name, const QByteArray &utf8Text);
@@ -669,6 +674,124 @@ void tst_MainWindowLogic::portFollowsItsDevice()
     // A port chosen by the user says nothing of changes.
     w.choosePort(0);
     QVERIFY(w.portInfoToolTip().starts_with("Port 1: /dev/ttyS0\n"));
+}
+
+void tst_MainWindowLogic::entryAccessibleTexts_data()
+{
+    QTest::addColumn<QByteArray>("slot"); // nazwa, opisgora, opisdol, zakresmin, zakresmax
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+
+    const QByteArray regulator = "Korekta czujnika:|przesunięcie|zakres -50 ... 50|-50|50";
+    QTest::newRow("accepted") << regulator << QByteArray("-3") << "."
+                              << "Korekta czujnika"
+                              << "przesunięcie. zakres -50 ... 50. Zakres -50…50.";
+    QTest::newRow("beyond the range")
+        << regulator << QByteArray("-75") << "."
+        << "Korekta czujnika"
+        << "Wartość poza zakresem -50…50. przesunięcie. zakres -50 ... 50.";
+    QTest::newRow("digits and a letter")
+        << regulator << QByteArray("5x") << "."
+        << "Korekta czujnika"
+        << "Wartość nie jest liczbą. przesunięcie. zakres -50 ... 50. Zakres -50…50.";
+    QTest::newRow("a point where the locale has a comma")
+        << regulator << QByteArray("1.5") << ","
+        << "Korekta czujnika"
+        << "Wartość nie jest liczbą. przesunięcie. zakres -50 ... 50. Zakres -50…50.";
+    QTest::newRow("no description lines")
+        << QByteArray("Adres w sieci:|||1|247") << QByteArray("0") << "."
+        << "Adres w sieci"
+        << "Wartość poza zakresem 1…247.";
+    QTest::newRow("lines that end as sentences")
+        << QByteArray("Uwaga:|nie zmieniać!|tylko serwis.|0|9") << QByteArray("3") << "."
+        << "Uwaga"
+        << "nie zmieniać! tylko serwis. Zakres 0…9.";
+    QTest::newRow("blanks around, a colon after a blank")
+        << QByteArray(" Czas : |  s  |min|0|5") << QByteArray("6") << "."
+        << "Czas"
+        << "Wartość poza zakresem 0…5. s. min.";
+    QTest::newRow("a colon inside the name stays")
+        << QByteArray("Czas: start|a|b|0|5") << QByteArray("1") << "."
+        << "Czas: start"
+        << "a. b. Zakres 0…5.";
+    QTest::newRow("bounds reversed") << QByteArray("Próg:|a|b|10|5") << QByteArray("7") << "."
+                                     << "Próg"
+                                     << "Wartość poza zakresem 10…5. a. b.";
+}
+
+void tst_MainWindowLogic::entryAccessibleTexts()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, separator);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+
+    const QList<QByteArray> fields = slot.split('|');
+    QCOMPARE(fields.size(), 5);
+    writeFile("a.set", "nazwa3=" + fields[0] + "\r\nopisgora3=" + fields[1] +
+                           "\r\nopisdol3=" + fields[2] + "\r\nzakresmin3=" + fields[3] +
+                           "\r\nzakresmax3=" + fields[4] + "\r\n");
+    m_f->platform.separator = separator.toStdString();
+    MainWindowLogic &w = start();
+    w.readKeyValueFile("a.set");
+    // Slot 2 rejected as a number beyond its range, slot 3 as no number: each says its own.
+    w.editEntry(1, "1");
+    w.editEntry(3, "x");
+    w.editEntry(2, text.toStdString());
+
+    QCOMPARE(QString::fromStdString(AccessibleTexts::entryName(w, 2)), name);
+    QCOMPARE(QString::fromStdString(AccessibleTexts::entryDescription(w, 2)), description);
+    QCOMPARE(QString::fromStdString(AccessibleTexts::entryDescription(w, 1)),
+             QStringLiteral("Wartość poza zakresem 0…0. Opis parametru 1. Opis parametru 2."));
+    QCOMPARE(QString::fromStdString(AccessibleTexts::entryDescription(w, 3)),
+             QStringLiteral("Wartość nie jest liczbą. Opis parametru 1. Opis parametru 2. "
+                            "Zakres 0…0."));
+}
+
+void tst_MainWindowLogic::portListDescription_data()
+{
+    QTest::addColumn<int>("choose"); // -1: no port test
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("link"); // port 1 through a COM1 link of the folder
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<bool>("noteComposed");
+
+    QTest::newRow("nothing chosen yet") << -1 << true << false << "Port niedostępny!" << false;
+    QTest::newRow("opened") << 0 << true << false << "Port dostępny." << false;
+    QTest::newRow("refused") << 1 << false << false << "Port niedostępny! Port 2: /dev/ttyS1"
+                             << true;
+    QTest::newRow("refused, through a link")
+        << 0 << false << true << "Port niedostępny! Port 1: COM1 → /dev/serial/by-id/usb-FTDI"
+        << true;
+}
+
+void tst_MainWindowLogic::portListDescription()
+{
+    QFETCH(int, choose);
+    QFETCH(bool, opens);
+    QFETCH(bool, link);
+    QFETCH(QString, description);
+    QFETCH(bool, noteComposed);
+
+    writeFile("a.set", "dodajport=1\r\ndodajport=2\r\n");
+    MainWindowLogic &w = start();
+    w.readKeyValueFile("a.set");
+    m_f->port.opens = opens;
+    if (opens) // a note of a port that opened lists the adapters too, to find its own
+        m_f->port.portSystem.devices.insert("/dev/ttyS0");
+    if (link) {
+        m_f->port.folderEntries.insert(1);
+        m_f->port.portSystem.links["/praca/COM1"] = "/dev/serial/by-id/usb-FTDI";
+    }
+    if (choose >= 0)
+        w.choosePort(choose);
+    const int listings = m_f->port.portSystem.adapterListings;
+    QCOMPARE(QString::fromStdString(AccessibleTexts::portListDescription(w)), description);
+    // Only a port that did not open is told with its note, which lists the adapters.
+    QCOMPARE(m_f->port.portSystem.adapterListings > listings, noteComposed);
 }
 
 QTEST_APPLESS_MAIN(tst_MainWindowLogic)

@@ -26,7 +26,11 @@ public:
     bool present(const std::string &path) const override { return !resolved(path).empty(); }
     std::optional<DeviceGroup> deviceGroup(const std::string &) const override { return group; }
     std::vector<std::string> holders(const std::string &) const override { return holding; }
-    std::vector<SerialAdapter> adapters() const override { return listed; }
+    std::vector<SerialAdapter> adapters() const override
+    {
+        ++adapterListings;
+        return listed;
+    }
     std::string userName() const override { return user; }
     std::vector<std::string> watchedFolders(const std::string &) const override { return {"/dev"}; }
 
@@ -36,6 +40,7 @@ public:
     std::vector<std::string> holding;
     std::vector<SerialAdapter> listed;
     std::string user = "jan";
+    mutable int adapterListings = 0; // how often the adapters were listed, as a note does
 };
 
 } // namespace Dravix
