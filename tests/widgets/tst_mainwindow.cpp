@@ -6,6 +6,8 @@
 #include "mainwindow.h"
 #include "qtplatform.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QHelpEvent>
@@ -35,6 +37,31 @@ QString hoverToolTip(QWidget *widget)
     QApplication::sendEvent(widget, &hover);
     return widget->toolTip();
 }
+
+// As a screen reader does: the control's accessible interface.
+QAccessibleInterface *accessible(QObject *object)
+{
+    QAccessibleInterface *interface = QAccessible::queryAccessibleInterface(object);
+    if (!interface)
+        qFatal("no accessible interface for %s", qPrintable(object->objectName()));
+    return interface;
+}
+
+// The caption that a screen reader finds linked to a control, or none.
+QString captionOf(QAccessibleInterface *control)
+{
+    const auto labels = control->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+}
+
+// A screen reader listens while this lives.
+struct Listening
+{
+    Listening() { QAccessible::setActive(true); }
+    ~Listening() { QAccessible::setActive(false); }
+    Listening(const Listening &) = delete;
+    Listening &operator=(const Listening &) = delete;
+};
 
 } // namespace
 
@@ -269,15 +296,24 @@ private slots:
         auto *entry = f.window.findChild<QLineEdit *>("EdycjaParametru_0");
         QCOMPARE(base(entry), QColor(255, 255, 255));
         entry->selectAll();
+        // A screen reader hears each verdict in words as the colour changes.
+        const Listening listening;
+        const QString accepted = "Opis parametru 1. Opis parametru 2. Zakres 10…100.";
+        const QString rejected =
+            "Wartość poza zakresem 10…100. Opis parametru 1. Opis parametru 2.";
+        QCOMPARE(accessible(entry)->text(QAccessible::Description), accepted);
         const struct
         {
             const char *key;
             QColor colour;
-        } steps[] = {
-            {"1", QColor(255, 64, 64)}, {"2", QColor(255, 255, 255)}, {"0", QColor(255, 64, 64)}};
+            QString told;
+        } steps[] = {{"1", QColor(255, 64, 64), rejected},
+                     {"2", QColor(255, 255, 255), accepted},
+                     {"0", QColor(255, 64, 64), rejected}};
         for (const auto &step : steps) {
             QTest::keyClicks(entry, QString::fromLatin1(step.key));
             QCOMPARE(base(entry), step.colour);
+            QCOMPARE(accessible(entry)->text(QAccessible::Description), step.told);
         }
         QCOMPARE(entry->text(), QStringLiteral("120"));
         QCOMPARE(f.main.state().InvalidEntries, std::uint16_t(1));
@@ -321,6 +357,10 @@ private slots:
         QTest::newRow("the heading") << "tytul"
                                      << "lModel"
                                      << "<b>MODEL</b> &lt;1&gt;";
+        // A caption's "&" is no shortcut key: shown, and the caption left unlinked.
+        QTest::newRow("an ampersand in a name") << "nazwa1"
+                                                << "NazwaParametru_0"
+                                                << "Temp. & wilg. &x:";
     }
     void captionsArePlainText()
     {
@@ -334,6 +374,10 @@ private slots:
         QCOMPARE(label->textFormat(), Qt::PlainText);
         // Shown as typed: markup would be narrower than its own source text.
         QVERIFY(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(caption));
+        if (control.startsWith("NazwaParametru")) {
+            QWidget *entry = tst_MainWindow::control<QWidget>(f, "EdycjaParametru_0");
+            QCOMPARE(label->buddy(), caption.contains('&') ? nullptr : entry);
+        }
     }
 
     void wideCaptionsGrowToTheRight_data()
@@ -569,6 +613,154 @@ private slots:
         QVERIFY(dialog->isVisible());
         if (fromDialog)
             QTRY_COMPARE(QApplication::activeWindow(), dialog);
+    }
+
+    void accessibleTexts_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");   // the control's own, as set
+        QTest::addColumn<QString>("spoken"); // what the toolkit tells a screen reader
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("caption"); // the label linked to it
+        QTest::newRow("an entry") << "EdycjaParametru_0"
+                                  << "Ciśnienie"
+                                  << "Ciśnienie"
+                                  << "w barach. zakres 0 ... 10. Zakres 0…10."
+                                  << "Ciśnienie:";
+        QTest::newRow("an entry of the hidden set")
+            << "EdycjaParametru_4"
+            << "Nazwa parametru"
+            << "Nazwa parametru"
+            << "Wartość nie jest liczbą. Opis parametru 1. Opis parametru 2. Zakres 0…0."
+            << "Nazwa parametru:";
+        // On Unix the toolkit names a list box by its chosen entry, as screen readers there
+        // expect, and the caption comes by the link; on Windows the name is the caption's.
+#ifdef Q_OS_UNIX
+        const bool namedByEntry = true;
+#else
+        const bool namedByEntry = false;
+#endif
+        QTest::newRow("the port list")
+            << "NumerPortu"
+            << "Nr portu szeregowego" << (namedByEntry ? "2" : "Nr portu szeregowego")
+            << "Port dostępny."
+            << "Nr portu szeregowego:";
+        QTest::newRow("the line settings")
+            << "Predkosc"
+            << "Parametry transmisji RS232"
+            << (namedByEntry ? "9600,n,8,1" : "Parametry transmisji RS232")
+            << "Prędkość, parzystość, bity danych, bity stopu."
+            << "Parametry transmisji RS232:";
+        QTest::newRow("an option button") << "OptionZestaw2"
+                                          << ""
+                                          << "5 - 8"
+                                          << "Pokazuje parametry 5–8."
+                                          << "";
+    }
+    void accessibleTexts()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(QString, spoken);
+        QFETCH(QString, description);
+        QFETCH(QString, caption);
+        Fixture f;
+        writeFile(f.folder.pathOf("a.set"),
+                  "nazwa1=Ci\x9cnienie:\r\nopisgora1=w barach\r\nopisdol1=zakres 0 ... 10\r\n"
+                  "zakresmax1=10\r\naktywny1=1\r\naktywny5=1\r\n"
+                  "dodajport=1\r\ndodajport=2\r\ndodajparam=9600,n,8,1\r\n");
+        writeFile(f.folder.pathOf("sesja.dat"),
+                  "konfig=a.set\r\nparametr5=x\r\nwybor1=1\r\nwybor2=0\r\nzestaw= 1\r\n");
+        f.main.load();
+        f.window.sync();
+        const Listening listening;
+        auto *widget = tst_MainWindow::control<QWidget>(f, control);
+        QAccessibleInterface *interface = accessible(widget);
+        QCOMPARE(widget->accessibleName(), name);
+        QCOMPARE(interface->text(QAccessible::Name), spoken);
+        QCOMPARE(interface->text(QAccessible::Description), description);
+        QCOMPARE(captionOf(interface), caption);
+        // A list box's popup list is named as the list box.
+        if (auto *list = qobject_cast<QComboBox *>(widget))
+            QCOMPARE(accessible(list->view())->text(QAccessible::Name), name);
+    }
+
+    void portStateIsToldOnlyWhileAReaderListens()
+    {
+        Fixture f;
+        f.port.opens = false;
+        startWith(f, "dodajport=1\r\ndodajport=2\r\n");
+        auto *ports = control<QComboBox>(f, "NumerPortu");
+        const int &listings = f.port.portSystem.adapterListings;
+        // Nobody listens: the note, which lists the adapters, is not composed.
+        QCOMPARE(listings, 0);
+        QCOMPARE(accessible(ports)->text(QAccessible::Description), QString());
+        {
+            const Listening listening;
+            QCOMPARE(accessible(ports)->text(QAccessible::Description),
+                     "Port niedostępny! Port 1: /dev/ttyS0");
+            QVERIFY(listings > 0);
+            f.port.opens = true;
+            QTest::keyClick(ports, Qt::Key_Down);
+            QCOMPARE(f.main.ports().selected, 1);
+            QCOMPARE(accessible(ports)->text(QAccessible::Description), "Port dostępny.");
+            f.port.opens = false;
+            f.port.folderEntries.insert(1);
+            f.port.portSystem.links["/praca/COM1"] = "/dev/serial/by-id/usb-FTDI";
+            QTest::keyClick(ports, Qt::Key_Up);
+            QCOMPARE(accessible(ports)->text(QAccessible::Description),
+                     "Port niedostępny! Port 1: COM1 → /dev/serial/by-id/usb-FTDI");
+        }
+        const int composed = listings;
+        QTest::keyClick(ports, Qt::Key_Down);
+        QCOMPARE(f.main.ports().selected, 1);
+        QCOMPARE(listings, composed);
+    }
+
+    void windowIsAWindow()
+    {
+        Fixture f;
+        startWith(f, "aktywny1=1\r\n");
+        QAccessibleInterface *window = accessible(&f.window);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), "Dravix - a.set");
+    }
+
+    void keysWorkTheListsAndTheSets_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<int>("lineSettings");
+        QTest::addColumn<int>("set");
+        QTest::newRow("Down on the port list") << "NumerPortu" << int(Qt::Key_Down) << 1 << 0 << 1;
+        QTest::newRow("Down on the line settings")
+            << "Predkosc" << int(Qt::Key_Down) << 0 << 1 << 1;
+        QTest::newRow("Right on 1 - 4") << "OptionZestaw1" << int(Qt::Key_Right) << 0 << 0 << 2;
+        QTest::newRow("Space on 5 - 8") << "OptionZestaw2" << int(Qt::Key_Space) << 0 << 0 << 2;
+    }
+    void keysWorkTheListsAndTheSets()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(int, port);
+        QFETCH(int, lineSettings);
+        QFETCH(int, set);
+        Fixture f;
+        startWith(f, "aktywny1=1\r\naktywny5=1\r\ndodajport=1\r\ndodajport=2\r\ndodajport=3\r\n"
+                     "dodajparam=9600,n,8,1\r\ndodajparam=19200,n,8,1\r\n");
+        f.main.chooseLineSettings(0);
+        f.window.sync();
+        const std::size_t tests = f.port.openedNumbers.size();
+        auto *widget = tst_MainWindow::control<QWidget>(f, control);
+        widget->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(widget, Qt::Key(key));
+        QCOMPARE(f.main.ports().selected, port);
+        QCOMPARE(f.main.lineSettings().selected, lineSettings);
+        QCOMPARE(int(f.main.state().ActiveSet), set);
+        QCOMPARE(tst_MainWindow::control<QLineEdit>(f, "EdycjaParametru_4")->isVisible(), set == 2);
+        // A port chosen from the keyboard is tested as a click on it is.
+        QCOMPARE(f.port.openedNumbers.size(), tests + (port != 0 ? 1 : 0));
     }
 
     void tabOrder()

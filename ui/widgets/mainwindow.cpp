@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "accessibletexts.h"
 #include "captions.h"
 #include "chooserdialog.h"
 #include "chooserlogic.h"
@@ -15,6 +16,8 @@
 #include "valuefiledialog.h"
 #include "valuefilelogic.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -39,13 +42,31 @@ QString q(const std::string &text)
     return QString::fromStdString(text);
 }
 
+// The toolkit takes a plain widget for a pane; screen readers are to hear a window.
+QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(MainWindow::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+}
+
+// A label is its control's caption for screen readers, unless its text has "&": the label
+// would take that for a shortcut key and no longer show it.
+void linkCaption(QLabel *label, QWidget *control)
+{
+    label->setBuddy(label->text().contains(QLatin1Char('&')) ? nullptr : control);
+}
+
 } // namespace
 
 MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_logic(logic)
+    , m_listening(QAccessible::isActive())
 {
+    QAccessible::installFactory(accessibleWindow);
+    QAccessible::installActivationObserver(this);
     setObjectName(QStringLiteral("MF"));
     setWindowTitle(QString::fromStdString(logic.title()));
     setFixedSize(
@@ -59,7 +80,10 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     FocusStyle::applyTo(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    QAccessible::removeActivationObserver(this);
+}
 
 void MainWindow::buildControls()
 {
@@ -131,15 +155,16 @@ void MainWindow::buildControls()
         m_upper[k]->setObjectName(QStringLiteral("OpisParametru1_") + index);
         m_lower[k] = label("OpisParametru2", kLowerDescription, OpisParametru20, kLightGreen);
         m_lower[k]->setObjectName(QStringLiteral("OpisParametru2_") + index);
+        linkCaption(m_names[k], m_entries[k]);
         connect(m_entries[k], &QLineEdit::textEdited, this, [this, k](const QString &text) {
             forward([&] { m_logic.editEntry(k, text.toStdString()); });
         });
     }
 
-    label("lNumerPortu", kPortNumber, lNumerPortu, kYellow);
+    QLabel *portsCaption = label("lNumerPortu", kPortNumber, lNumerPortu, kYellow);
     m_portInfo = label("lPortInfo", kPortUnavailable, lPortInfo, kLightRed);
     m_portInfo->installEventFilter(this);
-    label("lPredkoscPortu", kLineSettings, lPredkoscPortu, kYellow);
+    QLabel *lineSettingsCaption = label("lPredkoscPortu", kLineSettings, lPredkoscPortu, kYellow);
     const auto list = [&](const char *name, const Rect &geometry) {
         auto *combo = new QComboBox(this);
         combo->setObjectName(QString::fromLatin1(name));
@@ -152,6 +177,8 @@ void MainWindow::buildControls()
     m_ports = list("NumerPortu", NumerPortu);
     m_ports->installEventFilter(this);
     m_lineSettings = list("Predkosc", Predkosc);
+    linkCaption(portsCaption, m_ports);
+    linkCaption(lineSettingsCaption, m_lineSettings);
 
     const auto button = [&](const char *name, const char *caption, const Rect &geometry) {
         auto *widget = new QPushButton(QString::fromUtf8(caption), this);
@@ -244,19 +271,26 @@ void MainWindow::sync()
         fit(m_model, toPixels(MainWindowDesign::lModel));
     }
 
-    const auto syncLabel = [&fit](QLabel *label, const LabelState &state) {
+    const auto syncLabel = [&fit](QLabel *label, const LabelState &state,
+                                  QWidget *captioned = nullptr) {
         const QString caption = q(state.caption);
-        if (label->text() != caption)
+        if (label->text() != caption) {
+            // Unlinked before the text changes, so that no "&" of it ever counts as a shortcut.
+            if (captioned)
+                label->setBuddy(nullptr);
             label->setText(caption);
+            if (captioned)
+                linkCaption(label, captioned);
+        }
         fit(label, toPixels(state.geometry));
         label->setVisible(state.visible);
     };
     for (int k = 0; k < kSlotCount; ++k) {
-        syncLabel(m_names[k], m_logic.parameterName(k));
+        QLineEdit *edit = m_entries[k];
+        syncLabel(m_names[k], m_logic.parameterName(k), edit);
         syncLabel(m_upper[k], m_logic.upperDescription(k));
         syncLabel(m_lower[k], m_logic.lowerDescription(k));
         const EntryState &entry = m_logic.entry(k);
-        QLineEdit *edit = m_entries[k];
         const QString text = q(entry.text);
         if (edit->text() != text)
             edit->setText(text);
@@ -302,10 +336,48 @@ void MainWindow::sync()
             button->setToolTip(tip);
     }
 
+    if (m_listening)
+        syncAccessibleTexts();
+
     // At start, and when a set switch hides the control that had the focus.
     if (!focusShown || !focused->isVisibleTo(this))
         focusFirst();
     syncDialogs();
+}
+
+void MainWindow::syncAccessibleTexts()
+{
+    // Set only when changed: the toolkit announces every change to the screen reader.
+    const auto name = [](QWidget *widget, const std::string &text) {
+        if (const QString name = q(text); widget->accessibleName() != name)
+            widget->setAccessibleName(name);
+    };
+    const auto describe = [](QWidget *widget, const std::string &text) {
+        if (const QString description = q(text); widget->accessibleDescription() != description)
+            widget->setAccessibleDescription(description);
+    };
+    for (int k = 0; k < kSlotCount; ++k) {
+        name(m_entries[k], AccessibleTexts::entryName(m_logic, k));
+        describe(m_entries[k], AccessibleTexts::entryDescription(m_logic, k));
+    }
+    describe(m_option1, AccessibleTexts::kSet1);
+    describe(m_option2, AccessibleTexts::kSet2);
+    // A list's popup is a list of its own.
+    for (QComboBox *list : {m_ports, m_lineSettings}) {
+        const std::string caption =
+            AccessibleTexts::nameOf(list == m_ports ? kPortNumber : kLineSettings);
+        name(list, caption);
+        name(list->view(), caption);
+    }
+    describe(m_ports, AccessibleTexts::portListDescription(m_logic));
+    describe(m_lineSettings, AccessibleTexts::kLineSettings);
+}
+
+void MainWindow::accessibilityActiveChanged(bool active)
+{
+    m_listening = active;
+    if (active)
+        syncAccessibleTexts();
 }
 
 void MainWindow::syncPortToolTips()

@@ -2,6 +2,7 @@
 
 #include "modelstate.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <array>
@@ -23,7 +24,7 @@ class PortWatcher;
 class ValueFileDialog;
 
 // The main window's widgets: they mirror the logic's control state and forward the user's input.
-class MainWindow : public QWidget
+class MainWindow : public QWidget, private QAccessible::ActivationObserver
 {
     Q_OBJECT
 
@@ -44,6 +45,9 @@ private:
     void buildControls();
     void syncDialogs();
     void syncPortToolTips();
+    // What a screen reader is told beyond the captions; mirrored only while one listens.
+    void syncAccessibleTexts();
+    void accessibilityActiveChanged(bool active) override;
     // Gives the focus to the first control of the tab order that can take it.
     void focusFirst();
     // Runs a handler of the logic, then shows its effects.
@@ -51,6 +55,7 @@ private:
 
     MainWindowLogic &m_logic;
     bool m_closed = false;
+    bool m_listening = false;
     QLabel *m_model = nullptr;
     QLabel *m_portInfo = nullptr;
     QRadioButton *m_option1 = nullptr;
