@@ -1,9 +1,11 @@
 #include "captionwidth.h"
 #include "windowfixture.h"
 
+#include "accessibletexts.h"
 #include "chooserdialog.h"
 #include "valuefiledialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,6 +126,10 @@ private slots:
         QCOMPARE(window->minimumSize(), size);
         QCOMPARE(window->maximumSize(), size);
         QCOMPARE(window->palette().color(QPalette::Window), QColor(1, 125, 195));
+        // A screen reader hears a dialog with its title.
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(window);
+        QCOMPARE(accessible->role(), QAccessible::Dialog);
+        QCOMPARE(accessible->text(QAccessible::Name), caption);
         const QPoint centre = window->screen()->availableGeometry().center();
         // Placed before the window manager's frame is known: centred up to the frame's width.
         const QSize frame = window->frameGeometry().size() - window->size();
@@ -205,6 +211,87 @@ private slots:
             QCOMPARE(list->palette().color(QPalette::Base), QColor(255, 224, 192));
             QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
         }
+    }
+
+    void accessibleTexts_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("caption"); // the label linked to it
+
+        QTest::newRow("PodgladPlikow")
+            << "chooser"
+            << "PodgladPlikow"
+            << "Wybór pliku konfiguracyjnego" << AccessibleTexts::kChooserList << "lWyborPliku";
+        QTest::newRow("ZapisPliki")
+            << "values"
+            << "ZapisPliki"
+            << "Wybór pliku do odczytu/zapisu" << AccessibleTexts::kValueFilesList << "lWyborPliku";
+        QTest::newRow("EditPlikZapisu")
+            << "values"
+            << "EditPlikZapisu"
+            << "Nazwa pliku" << AccessibleTexts::kFileName << "LZapiszJako";
+    }
+    void accessibleTexts()
+    {
+        QFETCH(QString, which);
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QFETCH(QString, caption);
+        which == "chooser" ? openChooser() : openValues();
+        QWidget *widget = this->control<QWidget>(which, control.toLatin1().constData());
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        QCOMPARE(accessible->text(QAccessible::Description), description);
+        // The caption tells the screen reader which control it labels.
+        auto *label = this->control<QLabel>(which, caption.toLatin1().constData());
+        QCOMPARE(label->buddy(), widget);
+        const auto labelled =
+            QAccessible::queryAccessibleInterface(label)->relations(QAccessible::Labelled);
+        QCOMPARE(labelled.size(), 1);
+        QCOMPARE(labelled.first().first->object(), widget);
+    }
+
+    void arrowsChooseAndEnterLoads_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("chooser") << "chooser"
+                                 << "xyz.set"
+                                 << "xyz.set";
+        QTest::newRow("value files") << "values"
+                                     << "b.vq"
+                                     << "xyz.set";
+    }
+    void arrowsChooseAndEnterLoads()
+    {
+        QFETCH(QString, which);
+        QFETCH(QString, chosen);
+        QFETCH(QString, description);
+        QVERIFY(m_f->folder.writeBytes("a.vq", "konfig=abc.set\r\n"));
+        QVERIFY(m_f->folder.writeBytes("b.vq", "konfig=xyz.set\r\n"));
+        which == "chooser" ? openChooser() : openValues();
+        QApplication::setActiveWindow(dialog(which));
+        QVERIFY(QTest::qWaitForWindowActive(dialog(which)));
+        auto *list =
+            control<QListWidget>(which, which == "chooser" ? "PodgladPlikow" : "ZapisPliki");
+        QVERIFY(list->hasFocus());
+        // Enter before a file is chosen loads nothing.
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(dialog(which)->isVisible());
+        QCOMPARE(m_f->main.state().DescriptionFile, std::string());
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentItem()->text(), chosen);
+        if (which == "values")
+            QCOMPARE(control<QLineEdit>("values", "EditPlikZapisu")->text(), chosen);
+        QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(!dialog(which)->isVisible());
+        QCOMPARE(QString::fromStdString(m_f->main.state().DescriptionFile), description);
     }
 
     void tabOrder_data()

@@ -1,8 +1,10 @@
 #include "chooserdialog.h"
 
+#include "accessibletexts.h"
 #include "captions.h"
 #include "chooserlogic.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -24,8 +26,9 @@ ChooserDialog::ChooserDialog(ChooserLogic &logic, std::function<void()> changed)
                      std::move(changed))
     , m_logic(logic)
 {
-    addLabel("lWyborPliku", Captions::kChooserList, lWyborPliku);
-    QListWidget *files = addFileList("PodgladPlikow", PodgladPlikow);
+    QLabel *caption = addLabel("lWyborPliku", Captions::kChooserList, lWyborPliku);
+    QListWidget *files =
+        addFileList("PodgladPlikow", caption, AccessibleTexts::kChooserList, PodgladPlikow);
     QPushButton *read = addButton("TypOdczyt", Captions::kChooserRead, TypOdczyt);
     QPushButton *cancel = addButton("TypAnuluj", Captions::kChooserCancel, TypAnuluj);
     setTabOrder(files, read);
@@ -60,6 +63,11 @@ bool ChooserDialog::logicOpen() const
 void ChooserDialog::escape()
 {
     m_logic.pressEscape();
+}
+
+void ChooserDialog::enterOnList()
+{
+    m_logic.pressEnterOnList();
 }
 
 } // namespace Dravix

@@ -19,6 +19,7 @@ public:
 protected:
     bool logicOpen() const override;
     void escape() override;
+    void enterOnList() override;
 
 private:
     ChooserLogic &m_logic;

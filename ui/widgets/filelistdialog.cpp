@@ -1,5 +1,6 @@
 #include "filelistdialog.h"
 
+#include "accessibletexts.h"
 #include "designfont.h"
 #include "enterclick.h"
 #include "filelist.h"
@@ -8,6 +9,7 @@
 #include "palette.h"
 #include "windowplacement.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,11 +20,24 @@ namespace Dravix {
 
 using namespace Palette;
 
+namespace {
+
+// The toolkit takes a plain widget for a pane; screen readers are to hear a dialog.
+QAccessibleInterface *accessibleDialog(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(FileListDialog::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
+}
+
+} // namespace
+
 FileListDialog::FileListDialog(const char *objectName, const char *caption, int clientWidth,
                                int clientHeight, std::function<void()> changed)
     : QWidget(nullptr, Qt::Dialog)
     , m_changed(std::move(changed))
 {
+    QAccessible::installFactory(accessibleDialog);
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(QString::fromUtf8(Messages::kTitlePrefix) + QString::fromUtf8(caption));
     setFixedSize(toPixels({0, 0, clientWidth, clientHeight}).size());
@@ -43,10 +58,15 @@ QLabel *FileListDialog::addLabel(const char *name, const char *caption, const Re
     return label;
 }
 
-QListWidget *FileListDialog::addFileList(const char *name, const Rect &where)
+QListWidget *FileListDialog::addFileList(const char *name, QLabel *caption, const char *description,
+                                         const Rect &where)
 {
     m_files = new FileList(this);
     m_files->setObjectName(QString::fromLatin1(name));
+    m_files->setAccessibleName(
+        QString::fromStdString(AccessibleTexts::nameOf(caption->text().toStdString())));
+    m_files->setAccessibleDescription(QString::fromUtf8(description));
+    caption->setBuddy(m_files);
     m_files->setGeometry(toPixels(where));
     m_files->setFont(m_textFont);
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -136,9 +156,16 @@ void FileListDialog::bringToFront()
 
 bool FileListDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Escape) {
         forward([this] { escape(); });
+        return true;
+    }
+    if (watched == m_files && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        if (!key->isAutoRepeat())
+            forward([this] { enterOnList(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -34,9 +34,13 @@ protected:
     virtual bool logicOpen() const = 0;
     // Esc anywhere in the dialog, and closing it by its frame.
     virtual void escape() = 0;
+    // Enter on the file list.
+    virtual void enterOnList() = 0;
 
     QLabel *addLabel(const char *name, const char *caption, const Rect &where);
-    QListWidget *addFileList(const char *name, const Rect &where);
+    // The list is named after its caption, which is linked to it.
+    QListWidget *addFileList(const char *name, QLabel *caption, const char *description,
+                             const Rect &where);
     QPushButton *addButton(const char *name, const char *caption, const Rect &where);
     // Hands every key of the children to the dialog first, lets Enter click the focused button
     // and shows the focus on every control; call once they all exist.

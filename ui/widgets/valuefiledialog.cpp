@@ -1,9 +1,11 @@
 #include "valuefiledialog.h"
 
+#include "accessibletexts.h"
 #include "captions.h"
 #include "palette.h"
 #include "valuefilelogic.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -30,14 +32,18 @@ ValueFileDialog::ValueFileDialog(ValueFileLogic &logic, std::function<void()> ch
                      std::move(changed))
     , m_logic(logic)
 {
-    addLabel("lWyborPliku", Captions::kValueFilesList, lWyborPliku);
-    addLabel("LZapiszJako", Captions::kFileName, LZapiszJako);
-    QListWidget *files = addFileList("ZapisPliki", ZapisPliki);
+    QLabel *listCaption = addLabel("lWyborPliku", Captions::kValueFilesList, lWyborPliku);
+    QLabel *nameCaption = addLabel("LZapiszJako", Captions::kFileName, LZapiszJako);
+    QListWidget *files =
+        addFileList("ZapisPliki", listCaption, AccessibleTexts::kValueFilesList, ZapisPliki);
 
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("EditPlikZapisu"));
     m_name->setGeometry(toPixels(EditPlikZapisu));
     m_name->setFont(textFont());
+    m_name->setAccessibleName(QString::fromStdString(AccessibleTexts::nameOf(Captions::kFileName)));
+    m_name->setAccessibleDescription(QString::fromUtf8(AccessibleTexts::kFileName));
+    nameCaption->setBuddy(m_name);
 
     m_load = addButton("OdczytButton", Captions::kLoad, OdczytButton);
     m_save = addButton("ZapisButton", Captions::kSave, ZapisButton);
@@ -100,6 +106,11 @@ bool ValueFileDialog::logicOpen() const
 void ValueFileDialog::escape()
 {
     m_logic.pressEscape();
+}
+
+void ValueFileDialog::enterOnList()
+{
+    m_logic.pressEnterOnList();
 }
 
 } // namespace Dravix

@@ -22,6 +22,7 @@ public:
 protected:
     bool logicOpen() const override;
     void escape() override;
+    void enterOnList() override;
 
 private:
     ValueFileLogic &m_logic;
