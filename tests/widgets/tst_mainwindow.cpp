@@ -542,13 +542,24 @@ private slots:
 
     void messagesBelongToTheDialogAtWork_data()
     {
-        QTest::addColumn<bool>("fromDialog");
-        QTest::newRow("USUŃ with a name that is not there") << true;
-        QTest::newRow("ZAPIS DANYCH without a port") << false;
+        QTest::addColumn<int>("how");
+        QTest::addColumn<QString>("owner");
+        QTest::addColumn<QString>("focusedAfter");
+        QTest::newRow("USUŃ with a name that is not there") << 0 << "Zapis"
+                                                            << "ZapisUsun";
+        QTest::newRow("ZAPIS DANYCH without a port") << 1 << "MF"
+                                                     << "PrzyciskZapisz";
+        QTest::newRow("Enter on ZAPIS DANYCH") << 2 << "MF"
+                                               << "PrzyciskZapisz";
+        // As an exchange's outcome comes: the main window's, while the user types elsewhere.
+        QTest::newRow("a message while the name box has the keyboard") << 3 << "MF"
+                                                                       << "EditPlikZapisu";
     }
     void messagesBelongToTheDialogAtWork()
     {
-        QFETCH(bool, fromDialog);
+        QFETCH(int, how);
+        QFETCH(QString, owner);
+        QFETCH(QString, focusedAfter);
         BasicFixture<QtPlatform> f;
         MainWindow &window = f.window;
         writeFile(f.folder.pathOf("a.set"), "aktywny1=1\r\n");
@@ -584,35 +595,67 @@ private slots:
         const auto restore =
             qScopeGuard([&] { QApplication::setStyle(QStyleFactory::create(toolkitStyle)); });
 
-        QWidget *owner = nullptr;
+        QWidget *parent = nullptr;
         QString text;
         QFont textFont;
         bool okIcon = true;
-        QTimer::singleShot(0, &window, [&] {
+        QAccessible::Role role = QAccessible::NoRole;
+        QString told;
+        // Armed just before the message: waiting for a window runs the event loop too.
+        const auto answer = [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box)
                 return;
-            owner = box->parentWidget();
+            parent = box->parentWidget();
             text = box->text();
             textFont = box->findChild<QLabel *>("qt_msgbox_label")->font();
             okIcon = !box->button(QMessageBox::Ok)->icon().isNull();
+            role = accessible(box)->role();
+            told = accessible(box)->text(QAccessible::Description);
             box->accept();
-        });
-        if (fromDialog) {
-            auto *name = dialog->findChild<QLineEdit *>("EditPlikZapisu");
-            QTest::keyClicks(name, "brak");
-            QTest::mouseClick(dialog->findChild<QPushButton *>("ZapisUsun"), Qt::LeftButton);
-        } else {
-            QTest::mouseClick(window.findChild<QPushButton *>("PrzyciskZapisz"), Qt::LeftButton);
+        };
+        auto *name = dialog->findChild<QLineEdit *>("EditPlikZapisu");
+        auto *write = window.findChild<QPushButton *>("PrzyciskZapisz");
+        if (how == 1 || how == 2) {
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
         }
-        QCOMPARE(owner, fromDialog ? dialog : static_cast<QWidget *>(&window));
+        switch (how) {
+        case 0:
+            QTest::keyClicks(name, "brak");
+            QTimer::singleShot(0, &window, answer);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("ZapisUsun"), Qt::LeftButton);
+            break;
+        case 1:
+            QTimer::singleShot(0, &window, answer);
+            QTest::mouseClick(write, Qt::LeftButton);
+            break;
+        case 2:
+            write->setFocus(Qt::TabFocusReason);
+            QTimer::singleShot(0, &window, answer);
+            QTest::keyClick(write, Qt::Key_Return);
+            break;
+        case 3:
+            name->setFocus(Qt::MouseFocusReason);
+            QVERIFY(name->hasFocus());
+            QTimer::singleShot(0, &window, answer);
+            f.main.clickWrite();
+            break;
+        }
+        QVERIFY(parent);
+        QCOMPARE(parent->objectName(), owner);
         QVERIFY(!text.isEmpty());
         QCOMPARE(textFont.family(), designFont(QFont(), kButtonPoints, false).family());
         QVERIFY(!QFontInfo(textFont).fixedPitch());
         QVERIFY(!okIcon);
+        // Announced as an alert with its text.
+        QCOMPARE(role, QAccessible::AlertMessage);
+        QCOMPARE(told, text);
         QVERIFY(dialog->isVisible());
-        if (fromDialog)
-            QTRY_COMPARE(QApplication::activeWindow(), dialog);
+        // The keyboard is back where it was.
+        QTRY_VERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), focusedAfter);
+        QTRY_COMPARE(QApplication::activeWindow(), QApplication::focusWidget()->window());
     }
 
     void accessibleTexts_data()

@@ -6,7 +6,7 @@
 #include "messages.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
@@ -37,9 +37,12 @@ void QtPlatform::showMessage(const std::string &text)
 {
     refresh();
     const QPointer<QWidget> parent = m_messageParent ? m_messageParent() : nullptr;
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(Messages::kProgramName),
                     QString::fromStdString(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // Its title names the program; a screen reader tells the message with it as the box opens.
+    box.setAccessibleDescription(box.text());
     // As on Windows: the window's face rather than the toolkit's default (a monospace one on a
     // bare system), and a caption without an icon theme's tick on the button.
     box.setFont(designFont(box.font(), kButtonPoints, false));
@@ -47,11 +50,15 @@ void QtPlatform::showMessage(const std::string &text)
     FocusStyle::applyTo(&box);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
-    // The keyboard goes back to the window that the message belonged to.
-    if (parent && parent->isVisible()) {
-        parent->raise();
-        parent->activateWindow();
+    // The keyboard goes back where it was: to the control that had it, else to the window that
+    // the message belonged to.
+    QWidget *window = focused && focused->isVisible() ? focused->window() : parent.data();
+    if (window && window->isVisible()) {
+        window->raise();
+        window->activateWindow();
     }
+    if (focused && focused->isVisible())
+        focused->setFocus(Qt::OtherFocusReason);
 }
 
 void QtPlatform::processPendingEvents()
