@@ -54,7 +54,10 @@ QAccessibleInterface *accessibleWindow(const QString &className, QObject *object
 // would take that for a shortcut key and no longer show it.
 void linkCaption(QLabel *label, QWidget *control)
 {
-    label->setBuddy(label->text().contains(QLatin1Char('&')) ? nullptr : control);
+    QWidget *buddy = label->text().contains(QLatin1Char('&')) ? nullptr : control;
+    // Linking lays the caption out anew: only when it changes.
+    if (label->buddy() != buddy)
+        label->setBuddy(buddy);
 }
 
 } // namespace
@@ -276,7 +279,7 @@ void MainWindow::sync()
         const QString caption = q(state.caption);
         if (label->text() != caption) {
             // Unlinked before the text changes, so that no "&" of it ever counts as a shortcut.
-            if (captioned)
+            if (captioned && label->buddy() && caption.contains(QLatin1Char('&')))
                 label->setBuddy(nullptr);
             label->setText(caption);
             if (captioned)
