@@ -46,15 +46,23 @@ if [ -z "$qt" ]; then
     tarball=${QT_WINDOWS_TARBALL:-}
     if [ -z "$tarball" ]; then
         for folder in "$root/../shared/qt6-windows" /work/shared/qt6-windows; do
-            tarball=$(find "$folder" -maxdepth 1 -name 'qt6.*-mingw-w64-x86_64.tar.xz' 2>/dev/null \
+            [ -d "$folder" ] || continue
+            tarball=$(find "$folder" -maxdepth 1 -name 'qt6.*-mingw-w64-x86_64.tar.xz' \
                 | sort | tail -n 1)
             [ -n "$tarball" ] && break
         done
     fi
-    if [ -z "$tarball" ] || [ ! -f "$tarball" ]; then
-        echo "No Qt 6 for Windows: set QT_WINDOWS_PREFIX to an unpacked one or QT_WINDOWS_TARBALL" \
-            "to qt6.*-mingw-w64-x86_64.tar.xz, or put that tarball into ../shared/qt6-windows/" >&2
+    if [ -n "${QT_WINDOWS_TARBALL:-}" ] && [ ! -f "$tarball" ]; then
+        echo "QT_WINDOWS_TARBALL names no file: $tarball" >&2
         exit 1
+    fi
+    if [ -z "$tarball" ]; then
+        # Only the core can be checked without it; say so loudly rather than fail the rest of CI.
+        echo "SKIPPED: the Windows program, its tests under Wine, the installer and the COM12" \
+            "check. No Qt 6 for Windows here: set QT_WINDOWS_PREFIX to an unpacked one or" \
+            "QT_WINDOWS_TARBALL to qt6.*-mingw-w64-x86_64.tar.xz, or put that tarball into" \
+            "../shared/qt6-windows/" >&2
+        exit 0
     fi
     qt=$root/build/qt6-windows
     # Unpacked once, again only when the tarball is another.
