@@ -1,7 +1,7 @@
 # Sourced by the scripts that look at a real window: start_desktop SIZE [Xvfb options...] starts a
 # virtual screen on a free display with a window manager (openbox), so that stacking, focus and
-# tooltips behave as on a desktop, and exports DISPLAY; stop_desktop ends both. Needs the
-# packages xvfb, openbox and x11-utils.
+# tooltips behave as on a desktop, and exports DISPLAY; stop_desktop ends both; window_named
+# finds a window by its title. Needs the packages xvfb, openbox, x11-utils and xdotool.
 start_desktop() {
     local size=$1 number
     shift
@@ -18,6 +18,18 @@ start_desktop() {
     openbox >/dev/null 2>&1 &
     desktop_wm=$!
     sleep 1
+}
+
+# Waits up to a minute for a shown window whose title matches a pattern; prints its id.
+window_named() {
+    local id
+    for _ in $(seq 600); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "no window named $1" >&2
+    return 1
 }
 
 stop_desktop() {

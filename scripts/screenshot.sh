@@ -20,16 +20,6 @@ printf "$record" >"$work/.kopia.vq"
 
 start_desktop 1600x1100
 
-# Waits for a window with that exact title and prints its id.
-window() {
-    for _ in $(seq 50); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$id" ] \
-            && { echo "$id"; return; }
-        sleep 0.1
-    done
-    echo "no window $1" >&2
-    return 1
-}
 # Clicks at a point given in the window's own pixels at scale 1.
 click() {
     xdotool mousemove --window "$1" $(($2 * scale)) $(($3 * scale)) click 1
@@ -47,12 +37,12 @@ for scale in 1 2; do
     printf "$record" >"$work/sesja.dat"
     (cd "$work" && QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale exec "$build/app/dravix") &
     app=$!
-    main=$(window "Dravix - regulator-rt8.set")
+    main=$(window_named "^Dravix - regulator-rt8.set$")
     shoot "$main" "$docs/main-${scale}x.png"
     click "$main" 401 426 # KONFIGURACJA
-    shoot "$(window "Dravix - wybór pliku")" "$docs/chooser-${scale}x.png"
+    shoot "$(window_named "^Dravix - wybór pliku$")" "$docs/chooser-${scale}x.png"
     click "$main" 553 426 # ODCZYT/ZAPIS SESJI, which closes the chooser
-    values=$(window "Dravix - Zapis/odczyt")
+    values=$(window_named "^Dravix - Zapis/odczyt$")
     click "$values" 60 50 # the first value file
     shoot "$values" "$docs/values-${scale}x.png"
     if [ "$scale" = 1 ]; then

@@ -149,17 +149,6 @@ stateRecord() {
 }
 stateRecord 7 7 7 7 7 7 7 7 | windowsText >"$work/folder/sesja.dat"
 
-# Waits for a window whose title matches; prints its id.
-windowNamed() {
-    local id
-    for _ in $(seq 600); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    echo "no window named $1" >&2
-    return 1
-}
 # Clicks the middle of a control, placed as ui/mainwindowdesign.h says (15 twips a pixel).
 clickControl() {
     local window=$1 left top width height
@@ -172,7 +161,7 @@ clickControl() {
 # Waits for the message box (titled with the program's name only), dismisses it with Enter.
 dismissMessage() {
     local box
-    box=$(windowNamed '^Dravix$')
+    box=$(window_named '^Dravix$')
     xdotool windowactivate --sync "$box" key Return
     for _ in $(seq 100); do
         xdotool search --onlyvisible --name '^Dravix$' >/dev/null 2>&1 || return 0
@@ -194,7 +183,7 @@ ended() {
 (cd "$work/folder" && exec "$wine" "$root/$folder/dravix.exe") &
 dravix=$!
 session_pids+=($dravix)
-main=$(windowNamed '^Dravix - ')
+main=$(window_named '^Dravix - ')
 title=$(xdotool getwindowname "$main")
 [ "$title" = "Dravix - $description" ] || { echo "title: $title"; exit 1; }
 clickControl "$main" PrzyciskOdczyt
@@ -244,7 +233,7 @@ done
 mkdir -p "$documents"
 printf 'tytul=MOJ REGULATOR\r\n' >"$documents/regulator-rt8.set"
 "$wine" start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Dravix.lnk'
-main=$(windowNamed '^Dravix$')
+main=$(window_named '^Dravix$')
 cmp "$folder/examples/pompa-sp4.set" "$documents/pompa-sp4.set"
 [ "$(cat "$documents/regulator-rt8.set")" = $'tytul=MOJ REGULATOR\r' ] \
     || { echo "the user's file was replaced"; exit 1; }

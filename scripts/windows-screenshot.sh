@@ -26,16 +26,6 @@ printf "$record" >"$work/sesja.dat"
 printf "$record" >"$work/pomiar-rano.vq"
 printf "$record" >"$work/pomiar-wieczor.vq"
 
-window() {
-    local id
-    for _ in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    echo "no window $1" >&2
-    return 1
-}
 click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
     sleep 0.7
@@ -57,7 +47,7 @@ shootScreen() {
 
 (cd "$work" && exec "$wine" "$folder/dravix.exe") &
 session_pids+=($!)
-main=$(window "Dravix - regulator-rt8.set")
+main=$(window_named "^Dravix - regulator-rt8.set$")
 xdotool windowmove "$main" 250 260
 shoot "$main" "$shots/main.png"
 xdotool mousemove --window "$main" 120 384 # over "Port niedostępny!": its note
@@ -67,9 +57,9 @@ click "$main" 97 426 # ODCZYT DANYCH: port 1 maps nothing here, a message
 shootScreen "$shots/main-message.png"
 xdotool key Return
 click "$main" 401 426 # KONFIGURACJA
-shoot "$(window "Dravix - wybór pliku")" "$shots/chooser.png"
+shoot "$(window_named "^Dravix - wybór pliku$")" "$shots/chooser.png"
 click "$main" 553 426 # ODCZYT/ZAPIS SESJI, which closes the chooser
-values=$(window "Dravix - Zapis/odczyt")
+values=$(window_named "^Dravix - Zapis/odczyt$")
 click "$values" 60 50 # the first value file
 shoot "$values" "$shots/values.png"
 click "$values" 150 173 # the name box
