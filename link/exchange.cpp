@@ -90,6 +90,8 @@ void Exchange::ClosePort()
 {
     // What came after the wait, while the message was on screen, is told and discarded.
     m_record.late = m_port.readAll();
+    if (!m_record.lost)
+        m_record.lost = m_port.loss();
     m_port.close();
 }
 
@@ -102,6 +104,7 @@ void Exchange::SendFrame(const Bytes &frame)
 Bytes Exchange::ReceiveAll()
 {
     m_record.reply = m_port.readAll();
+    m_record.lost = m_port.loss();
     return joined(m_record.reply);
 }
 

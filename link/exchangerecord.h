@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct ExchangeRecord
     Arrivals reply; // taken when the wait ended
     Arrivals late;  // came after the wait, read just before the port closed, and discarded
     ReplyOutcome outcome = ReplyOutcome::NoReply;
+    std::optional<PortLoss> lost; // the device went before the port was closed
 };
 
 // The bytes of arrivals in one string.

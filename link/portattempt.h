@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace Dravix {
@@ -25,12 +26,31 @@ struct PortAttempt : PortLocation
         SettingsMalformed, // the line-settings text is not of the accepted form
     };
 
+    // The modem-control lines DTR and RTS, raised once the port is open: some converters and
+    // small devices draw their power from them.
+    enum class ControlLines {
+        Untouched, // not opened, or a port that does not tell
+        Raised,
+        Refused, // the port cannot set them (a pseudo-terminal); no failure
+    };
+
     Outcome outcome = Outcome::Opened;
     int error = 0;
     std::string settings;
     std::string systemText; // the system's own words about the failure
+    ControlLines controlLines = ControlLines::Untouched;
 
     bool opened() const { return outcome == Outcome::Opened; }
+};
+
+// The device went while its port was open (an adapter pulled out, a line hung up): the port
+// was closed at once.
+struct PortLoss
+{
+    std::chrono::milliseconds after{0}; // after the last write, or the open
+    std::string systemText;             // the system's own words
+
+    bool operator==(const PortLoss &) const = default;
 };
 
 } // namespace Dravix

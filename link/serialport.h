@@ -4,6 +4,7 @@
 #include "exchangerecord.h"
 #include "portattempt.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     virtual Arrivals readAll() = 0;
     // Never fails; closing a closed port is harmless.
     virtual void close() = 0;
+    // Whether the device went since the port was last opened; the port is closed then.
+    virtual std::optional<PortLoss> loss() const { return std::nullopt; }
 
     // What the system tells about the devices the ports open.
     virtual const PortSystem &system() const = 0;

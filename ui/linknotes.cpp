@@ -124,6 +124,19 @@ std::string wrapped(const std::string &text)
     return out;
 }
 
+std::string controlLinesText(PortAttempt::ControlLines lines)
+{
+    switch (lines) {
+    case PortAttempt::ControlLines::Raised:
+        return ", DTR i RTS włączone";
+    case PortAttempt::ControlLines::Refused:
+        return ", DTR i RTS: port ich nie ustawia";
+    case PortAttempt::ControlLines::Untouched:
+        break;
+    }
+    return {};
+}
+
 std::string clock(std::chrono::system_clock::time_point when)
 {
     const std::time_t time = std::chrono::system_clock::to_time_t(when);
@@ -286,6 +299,15 @@ std::string LinkNotes::portChange(const PortFacts &before, const PortFacts &afte
     return "Zmiana: " + what + ".";
 }
 
+std::string LinkNotes::portLost(const ExchangeRecord &record) const
+{
+    if (!record.lost)
+        return {};
+    return "Zmiana: urządzenie portu " + std::to_string(record.port.portNumber) +
+           " zniknęło w trakcie " +
+           (record.kind == ExchangeRecord::Kind::Read ? "odczytu" : "zapisu") + " danych.";
+}
+
 std::string LinkNotes::exchangeNote(const ExchangeRecord &record) const
 {
     using Stage = ExchangeRecord::Stage;
@@ -309,12 +331,21 @@ std::string LinkNotes::exchangeNote(const ExchangeRecord &record) const
     case Stage::Completed:
         break;
     }
-    text += tried(record.port) + ", parametry " + settingsText(record.port.settings) + "\n";
+    text += wrapped(tried(record.port) + ", parametry " + settingsText(record.port.settings) +
+                    controlLinesText(record.port.controlLines)) +
+            "\n";
     text += "Wysłano " + byteCount(record.request.size()) + ":\n" + hex(record.request) + "\n";
     text += "Odebrano w ciągu " + ms(kReplyWait) + ": " +
             (record.reply.empty() ? std::string("nic") : received(record.reply)) + "\n";
     if (!record.late.empty())
         text += "Po czasie oczekiwania (odrzucone): " + received(record.late) + "\n";
+    if (record.lost)
+        text += wrapped("Port zamknięty po " + ms(record.lost->after) + ": urządzenie zniknęło" +
+                        (record.lost->systemText.empty()
+                             ? std::string()
+                             : " (system: " + quoted(record.lost->systemText) + ")") +
+                        ".") +
+                "\n";
     return text + wrapped(verdict(record));
 }
 
@@ -351,6 +382,10 @@ std::string LinkNotes::verdict(const ExchangeRecord &record) const
         break;
     }
 
+    if (record.lost && record.reply.empty())
+        return "Wynik: urządzenie zniknęło w trakcie " + std::string(read ? "odczytu" : "zapisu") +
+               ", zanim odpowiedziało: adapter odłączony, kabel wyjęty albo urządzenie "
+               "wyłączone. Podłącz je ponownie; port zostanie sprawdzony sam.";
     if (startsWith(reply, record.request)) {
         const Bytes after(reply.begin() + std::ptrdiff_t(record.request.size()), reply.end());
         std::string text = "Wynik: wróciło to, co wysłano (echo): konwerter dwuprzewodowy "

@@ -37,6 +37,8 @@ public:
     std::string portTarget(const PortLocation &location) const;
     // What changed behind a port since it was last tested; empty when nothing did.
     std::string portChange(const PortFacts &before, const PortFacts &after) const;
+    // That the device went during a read or a write; empty when it did not.
+    std::string portLost(const ExchangeRecord &record) const;
     // What a read or a write sent and received, when, and the one verdict with what to check.
     std::string exchangeNote(const ExchangeRecord &record) const;
 

@@ -403,7 +403,10 @@ void MainWindowLogic::exchangeEnded(const ExchangeRecord &record)
 {
     const bool read = record.kind == ExchangeRecord::Kind::Read;
     (read ? m_readNote : m_writeNote) = m_notes.exchangeNote(record);
-    if (m_portTestPutOff)
+    // A device that went during the exchange is a change behind the port: tested anew at once.
+    if (record.lost)
+        m_portChangeToTell = m_notes.portLost(record);
+    if (m_portTestPutOff || record.lost)
         runPortTest();
 }
 

@@ -104,6 +104,7 @@ bool heldByOther(int fd)
 QtSerialPort::QtSerialPort(std::filesystem::path workingFolder, QObject *parent)
     : QObject(parent)
     , m_workingFolder(std::move(workingFolder))
+    , m_port(this)
     , m_system(presentAdapters)
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::handleError);
@@ -168,7 +169,9 @@ PortAttempt QtSerialPort::open(int portNumber, const std::string &settings)
         return attempt;
     }
 
-    m_gone = false;
+    m_loss.reset();
+    m_ready = false;
+    m_errorText.clear();
     attempt.outcome = openLocked(attempt);
     if (!attempt.opened()) {
         close();
@@ -182,15 +185,26 @@ PortAttempt QtSerialPort::open(int portNumber, const std::string &settings)
     if (!configured) {
         // A pseudo-terminal, for one, keeps 8 data bits, no parity and one stop bit.
         attempt.outcome = PortAttempt::Outcome::SettingsRefused;
-        attempt.systemText = m_port.errorString().toStdString();
+        attempt.systemText = m_errorText;
         close();
         return attempt;
     }
+    attempt.controlLines = raiseControlLines();
     m_port.clear(QSerialPort::AllDirections);
     m_port.readAll();
     m_arrivals.clear();
     m_sent.restart();
+    m_ready = m_port.isOpen();
     return attempt;
+}
+
+PortAttempt::ControlLines QtSerialPort::raiseControlLines()
+{
+    // As the Linux driver leaves them at an open, and as terminal programs do; Qt on Windows
+    // would leave RTS off and DTR as the driver had it.
+    const bool dtr = m_port.setDataTerminalReady(true);
+    const bool rts = m_port.setRequestToSend(true);
+    return dtr && rts ? PortAttempt::ControlLines::Raised : PortAttempt::ControlLines::Refused;
 }
 
 PortAttempt::Outcome QtSerialPort::openLocked(PortAttempt &attempt)
@@ -229,21 +243,35 @@ PortAttempt::Outcome QtSerialPort::openLocked(PortAttempt &attempt)
     return outcome;
 }
 
+QtSerialPort::Call::Call(QtSerialPort &port)
+    : m_owner(port)
+{
+    ++m_owner.m_calls;
+}
+
+QtSerialPort::Call::~Call()
+{
+    if (--m_owner.m_calls == 0 && m_owner.m_loss)
+        m_owner.closeLost();
+}
+
 void QtSerialPort::write(const Bytes &bytes)
 {
-    if (!m_port.isOpen() || m_gone)
+    if (!m_ready || m_loss)
         return;
     m_sent.restart();
+    const Call call(*this);
     m_port.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
     m_port.flush();
 }
 
 void QtSerialPort::take()
 {
-    if (!m_port.isOpen() || m_gone)
+    if (!m_ready || m_loss)
         return;
+    const Call call(*this);
     const QByteArray data = m_port.readAll();
-    if (!data.isEmpty())
+    if (!data.isEmpty() && !m_loss)
         m_arrivals.push_back(
             {std::chrono::milliseconds(m_sent.elapsed()), Bytes(data.begin(), data.end())});
 }
@@ -253,17 +281,53 @@ Arrivals QtSerialPort::readAll()
     take();
     Arrivals arrivals;
     arrivals.swap(m_arrivals);
-    if (!m_port.isOpen() || m_gone)
+    if (!m_ready || m_loss)
         return {};
     return arrivals;
 }
 
 void QtSerialPort::close()
 {
+    m_ready = false;
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
     m_arrivals.clear();
+}
+
+void QtSerialPort::closeLost()
+{
+    if (m_calls > 0 || !m_port.isOpen())
+        return;
+    // A vanished device keeps signalling, and Windows keeps its dead handle until it is closed.
+    m_port.close();
+    m_arrivals.clear();
+}
+
+QtSerialPort::ErrorEffect QtSerialPort::errorEffect(System system,
+                                                    QSerialPort::SerialPortError error, bool ready,
+                                                    bool hungUp)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+        return ErrorEffect::Ignored;
+    case QSerialPort::ResourceError:
+        return ready ? ErrorEffect::Lost : ErrorEffect::Kept;
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::UnknownError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::DeviceNotFoundError:
+        if (ready && (system == System::Windows || hungUp))
+            return ErrorEffect::Lost;
+        return ErrorEffect::Kept;
+    case QSerialPort::OpenError:
+    case QSerialPort::NotOpenError:
+    case QSerialPort::TimeoutError:
+    case QSerialPort::UnsupportedOperationError:
+        break;
+    }
+    return ErrorEffect::Kept;
 }
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error)
@@ -271,14 +335,28 @@ void QtSerialPort::handleError(QSerialPort::SerialPortError error)
     // A failed open leaves the port closed, and its error for the attempt to tell.
     if (error == QSerialPort::NoError || !m_port.isOpen())
         return;
-    if (error == QSerialPort::ResourceError ||
-        (error == QSerialPort::ReadError && m_port.isOpen() && hungUp(m_port))) {
-        m_gone = true;
-        // A vanished device keeps signalling; stop listening to it until the next open.
-        if (m_port.isOpen())
-            m_port.close();
+#ifdef Q_OS_WIN
+    constexpr System system = System::Windows;
+#else
+    constexpr System system = System::Unix;
+#endif
+    const bool hungUpLine = system == System::Unix && hungUp(m_port);
+    switch (errorEffect(system, error, m_ready && !m_loss, hungUpLine)) {
+    case ErrorEffect::Ignored:
+        break;
+    case ErrorEffect::Kept:
+        m_errorText = m_port.errorString().toStdString();
+        break;
+    case ErrorEffect::Lost:
+        // Told once; what comes after it from the dead port is not listened to.
+        m_loss = PortLoss{std::chrono::milliseconds(m_sent.elapsed()),
+                          m_port.errorString().toStdString()};
+        m_port.clearError();
+        closeLost();
+        return;
     }
-    m_port.clearError();
+    if (m_port.isOpen())
+        m_port.clearError();
 }
 
 } // namespace Dravix

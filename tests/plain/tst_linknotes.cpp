@@ -416,6 +416,8 @@ private slots:
         QTest::addColumn<QByteArray>("late");
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QStringList>("says");
+        QTest::addColumn<int>("lines");     // the control lines, as PortAttempt::ControlLines
+        QTest::addColumn<int>("lostAfter"); // ms after the request the device went; -1: it did not
 
         const QByteArray read = hexText(BuildReadRequest(0x05)).toLatin1();
         const QByteArray values =
@@ -430,66 +432,99 @@ private slots:
                            "Port 3: /dev/ttyS2, parametry 9600,n,8,1\n",
                            "Wysłano 8 bajtów: FF FF 01 05 00 03 51 D8\n",
                            "Odebrano w ciągu 200 ms: 24 bajty, po 14 ms: FF FF 01 05 00 03 00 D7",
-                           "Wynik: odczytano osiem wartości: 215, 15, -3, 1200, 30, -150, 0, 0."};
+                           "Wynik: odczytano osiem wartości: 215, 15, -3, 1200, 30, -150, 0, 0."}
+            << 0 << -1;
         QTest::newRow("write")
             << true << "@9 " + written << QByteArray() << ""
-            << QStringList{
-                   "Zapis danych, 12:34:56\n", "parametry 9600,n,8,1 (domyślne)\n",
-                   "Wysłano 24 bajty: FF FF 01 05 00 10 00 01",
-                   "Wynik: urządzenie przyjęło zapisane wartości: 1, 2, 3, 4, 5, 6, 7, -8."};
+            << QStringList{"Zapis danych, 12:34:56\n", "parametry 9600,n,8,1 (domyślne)\n",
+                           "Wysłano 24 bajty: FF FF 01 05 00 10 00 01",
+                           "Wynik: urządzenie przyjęło zapisane wartości: 1, 2, 3, 4, 5, 6, 7, -8."}
+            << 0 << -1;
         QTest::newRow("nothing came back") << false << QByteArray() << QByteArray() << "19200,e,8,1"
                                            << QStringList{"Odebrano w ciągu 200 ms: nic\n",
                                                           "Wynik: nic nie wróciło.",
                                                           "włączone i podłączone",
                                                           "właściwy port",
                                                           "TX i RX",
-                                                          "z parametrami 19200,e,8,1."};
+                                                          "z parametrami 19200,e,8,1."}
+                                           << 0 << -1;
         QTest::newRow("echo, then silence")
             << false << "@1 " + read << QByteArray() << ""
             << QStringList{"(echo)", "konwerter dwuprzewodowy", "TX i RX",
-                           "Po echu urządzenie nic nie odpowiedziało."};
+                           "Po echu urządzenie nic nie odpowiedziało."}
+            << 0 << -1;
         QTest::newRow("echo, then the reply")
             << true << "@3 " + writeRequest + " @40 " + written << QByteArray() << ""
             << QStringList{"32 bajty, pierwsze po 3 ms, ostatnie po 40 ms", "(echo)",
-                           "Po echu przyszła poprawna odpowiedź urządzenia: wyłącz echo"};
+                           "Po echu przyszła poprawna odpowiedź urządzenia: wyłącz echo"}
+            << 0 << -1;
         QTest::newRow("reply after the wait")
             << false << QByteArray() << "@250 " + values << ""
             << QStringList{"Odebrano w ciągu 200 ms: nic\n",
                            "Po czasie oczekiwania (odrzucone): 24 bajty, po 250 ms",
                            "Wynik: odpowiedź przyszła za późno: pierwszy bajt po 250 ms, a "
                            "program czeka 200 ms",
-                           "(to była poprawna odpowiedź)"};
+                           "(to była poprawna odpowiedź)"}
+            << 0 << -1;
         QTest::newRow("reply partly after the wait")
             << false << "@150 " + values.left(29) << "@260 " + values.mid(30) << ""
-            << QStringList{"w części za późno: 10 z 24 bajtów w ciągu 200 ms, reszta po 260 ms"};
+            << QStringList{"w części za późno: 10 z 24 bajtów w ciągu 200 ms, reszta po 260 ms"}
+            << 0 << -1;
         QTest::newRow("reply cut short")
             << false << "@20 " + values.left(29) << QByteArray() << ""
-            << QStringList{"Wynik: odpowiedź urwana: przyszło 10 z 24 bajtów"};
+            << QStringList{"Wynik: odpowiedź urwana: przyszło 10 z 24 bajtów"} << 0 << -1;
         QTest::newRow("noise, another speed")
             << false << QByteArray("@30 13 37 C4 00 9E 2B 77 08") << QByteArray("@260 01")
             << "4800,o,7,1"
             << QStringList{"Wynik: przyszły bajty, ale nie ramka",
-                           "prędkością lub parzystością niż 4800,o,7,1."};
+                           "prędkością lub parzystością niż 4800,o,7,1."}
+            << 0 << -1;
         QTest::newRow("check value wrong")
             << false << "@30 " + values.left(values.size() - 2) + "00" << QByteArray() << ""
-            << QStringList{"nie zgadza się jej suma kontrolna"};
+            << QStringList{"nie zgadza się jej suma kontrolna"} << 0 << -1;
         QTest::newRow("a stray byte after the frame")
             << true << "@9 " + written + " 5A" << QByteArray() << ""
-            << QStringList{"poprawna ramka, a po niej 1 bajt nadmiaru"};
+            << QStringList{"poprawna ramka, a po niej 1 bajt nadmiaru"} << 0 << -1;
         QTest::newRow("another device")
             << false << "@15 " + hexText(buildLongFrame(0x07, 0x03, {})).toLatin1() << QByteArray()
             << ""
             << QStringList{"urządzenie o kodzie 07", "regulator-rt8.set ma ID=05",
-                           "wybrany opis nie pasuje do tego urządzenia"};
+                           "wybrany opis nie pasuje do tego urządzenia"}
+            << 0 << -1;
         QTest::newRow("write refused")
             << true << "@9 " + hexText(buildShortFrame(0x05, 0x90)).toLatin1() << QByteArray() << ""
-            << QStringList{"odmówiło zapisu", "bajt polecenia 0x90 zamiast 0x10"};
+            << QStringList{"odmówiło zapisu", "bajt polecenia 0x90 zamiast 0x10"} << 0 << -1;
+        const int raised = int(PortAttempt::ControlLines::Raised);
+        const int refused = int(PortAttempt::ControlLines::Refused);
+        QTest::newRow("control lines raised")
+            << false << "@14 " + values << QByteArray() << "9600,n,8,1"
+            << QStringList{"Port 3: /dev/ttyS2, parametry 9600,n,8,1, DTR i RTS włączone\n"}
+            << raised << -1;
+        QTest::newRow("control lines the port cannot set")
+            << true << "@9 " + written << QByteArray() << ""
+            << QStringList{"(domyślne), DTR i RTS: port ich nie ustawia\n",
+                           "Wynik: urządzenie przyjęło"}
+            << refused << -1;
+        QTest::newRow("device gone while waiting for a read")
+            << false << QByteArray() << QByteArray() << ""
+            << QStringList{"Odebrano w ciągu 200 ms: nic\n",
+                           "Port zamknięty po 80 ms: urządzenie zniknęło (system: „Device "
+                           "disappeared from the system”).",
+                           "Wynik: urządzenie zniknęło w trakcie odczytu, zanim odpowiedziało",
+                           "port zostanie sprawdzony sam."}
+            << raised << 80;
+        QTest::newRow("device gone after its reply")
+            << true << "@9 " + written << QByteArray() << ""
+            << QStringList{"Port zamknięty po 250 ms: urządzenie zniknęło",
+                           "Wynik: urządzenie przyjęło zapisane wartości"}
+            << raised << 250;
         QByteArray flood = "@5";
         for (int i = 0; i < 100; ++i)
             flood += QByteArray(" ") + QByteArray::number(i % 256, 16).rightJustified(2, '0');
         QTest::newRow("a flood, shortened in the middle")
             << false << flood << QByteArray() << ""
-            << QStringList{"100 bajtów, po 5 ms:\n00 01 02 03", "0E 0F … 5E 5F", "62 63\n"};
+            << QStringList{"100 bajtów, po 5 ms:\n00 01 02 03", "0E 0F … 5E 5F", "62 63\n"} << 0
+            << -1;
     }
     void exchangeNote()
     {
@@ -498,6 +533,8 @@ private slots:
         QFETCH(QByteArray, late);
         QFETCH(QString, settings);
         QFETCH(QStringList, says);
+        QFETCH(int, lines);
+        QFETCH(int, lostAfter);
         const auto arrivals = [](const QByteArray &text) {
             Arrivals pieces;
             for (const QByteArray &piece : text.split('@')) {
@@ -522,6 +559,10 @@ private slots:
         record.when = std::chrono::system_clock::from_time_t(std::mktime(&noon));
         static_cast<PortLocation &>(record.port) = {3, "/dev/ttyS2", ""};
         record.port.settings = settings.toStdString();
+        record.port.controlLines = PortAttempt::ControlLines(lines);
+        if (lostAfter >= 0)
+            record.lost = PortLoss{std::chrono::milliseconds(lostAfter),
+                                   "Device disappeared from the system"};
         record.deviceCode = 0x05;
         record.descriptionFile = "regulator-rt8.set";
         record.request =

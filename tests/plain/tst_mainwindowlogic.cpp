@@ -674,6 +674,27 @@ void tst_MainWindowLogic::portFollowsItsDevice()
     // A port chosen by the user says nothing of changes.
     w.choosePort(0);
     QVERIFY(w.portInfoToolTip().starts_with("Port 1: /dev/ttyS0\n"));
+
+    // The device goes during a read: one message, and the port is tested anew at once, so
+    // that the next read is refused before anything is sent.
+    m_f->port.opens = true;
+    w.choosePort(0);
+    QCOMPARE(w.state().PortAvailable, 1);
+    w.clickRead();
+    m_f->port.lost = PortLoss{std::chrono::milliseconds(60), "Device disappeared"};
+    m_f->port.opens = false;
+    w.timerFired(ExchangeTimer::Timer2);
+    QCOMPARE(m_f->platform.messages.back(), std::string(OutcomeMessages::kNoReply));
+    QCOMPARE(w.state().PortAvailable, 0);
+    QVERIFY(w.portInfoVisible());
+    QVERIFY2(w.portInfoToolTip().starts_with(
+                 "Zmiana: urządzenie portu 1 zniknęło w trakcie odczytu danych.\n"),
+             w.portInfoToolTip().c_str());
+    QVERIFY(flowing(w.readToolTip()).find("Wynik: urządzenie zniknęło") != std::string::npos);
+    const std::size_t messages = m_f->platform.messages.size();
+    w.clickRead();
+    QCOMPARE(m_f->platform.messages.size(), messages + 1);
+    QCOMPARE(m_f->platform.messages.back(), std::string(OutcomeMessages::kPortUnavailable));
 }
 
 void tst_MainWindowLogic::entryAccessibleTexts_data()

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -61,6 +62,7 @@ public:
         return {{readsSinceWrite == 1 ? replyAfter : lateAfter, std::exchange(next, {})}};
     }
     void close() override { isOpen = false; }
+    std::optional<PortLoss> loss() const override { return lost; }
     const PortSystem &system() const override { return portSystem; }
     std::vector<std::string> watchedFolders(int) const override { return watched; }
 
@@ -72,6 +74,7 @@ public:
     Bytes late;
     std::chrono::milliseconds lateAfter{250};
     int readsSinceWrite = 0;
+    std::optional<PortLoss> lost; // the device went, as the port tells after the open
     FakePortSystem portSystem;
     std::set<int> folderEntries; // port numbers that have a COM<N> entry in /praca
     std::vector<std::string> watched{"/dev"};
