@@ -1,5 +1,6 @@
 #include "diskworkdir.h"
 
+#include "diskplatform.h"
 #include "newdiskfile.h"
 
 #include <fstream>
@@ -98,11 +99,8 @@ bool DiskWorkDir::writeFile(std::string_view name, std::string_view bytes)
     auto &[temporaryPath, file] = *temporary;
     const bool written = file->write(bytes);
     const bool committed = file->commit() && written;
-    std::error_code error;
-    if (committed)
-        fs::rename(temporaryPath, *path, error);
-    if (!committed || error) {
-        fs::remove(temporaryPath, error);
+    if (!committed || !DiskPlatform::renameOver(temporaryPath, *path)) {
+        DiskPlatform::removeFile(temporaryPath);
         return false;
     }
     return keepsName(name, *path);
@@ -125,12 +123,10 @@ bool DiskWorkDir::keepsName(std::string_view name, const fs::path &path)
         if (!between)
             return false;
         between->second.reset();
-        fs::rename(*otherPath, between->first, error);
-        if (error)
+        if (!DiskPlatform::renameOver(*otherPath, between->first))
             return false;
-        fs::rename(between->first, path, error);
-        if (error)
-            fs::rename(between->first, *otherPath, error);
+        if (!DiskPlatform::renameOver(between->first, path))
+            DiskPlatform::renameOver(between->first, *otherPath);
         return isPresent(name);
     }
     return false;
@@ -139,8 +135,7 @@ bool DiskWorkDir::keepsName(std::string_view name, const fs::path &path)
 bool DiskWorkDir::deleteFile(std::string_view name)
 {
     const auto path = pathOf(name);
-    std::error_code error;
-    return path && fs::remove(*path, error) && !error;
+    return path && DiskPlatform::removeFile(*path);
 }
 
 } // namespace Dravix

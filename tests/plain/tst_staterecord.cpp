@@ -4,6 +4,7 @@
 #include "keyvaluefile.h"
 #include "staterecord.h"
 #include "diskworkdir.h"
+#include "lockwait.h"
 
 #include <QTest>
 
@@ -176,6 +177,40 @@ private slots:
         QFETCH(std::string, nameBox);
         QFETCH(std::string, file);
         QCOMPARE(::valueFileName(nameBox), file);
+    }
+
+    // A replace or a delete that meets another program's brief hold on the file waits it out,
+    // within about two seconds; any other failure stands at once.
+    void lockIsWaitedOut_data()
+    {
+        QTest::addColumn<QString>("steps"); // each try: D done, L locked, F failed
+        QTest::addColumn<bool>("done");
+        QTest::addColumn<int>("waitedMs");
+        QTest::newRow("done at once") << "D" << true << 0;
+        QTest::newRow("failed at once") << "F" << false << 0;
+        QTest::newRow("a hold of about 300 ms") << "LLLLD" << true << 375;
+        QTest::newRow("locked, then another failure") << "LLF" << false << 75;
+        QTest::newRow("a hold that stays") << "LLLLLLLLLLLLLLLL" << false << 1975;
+        QTest::newRow("free at the last try") << "LLLLLLLLD" << true << 1975;
+    }
+    void lockIsWaitedOut()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, done);
+        QFETCH(int, waitedMs);
+        int tried = 0;
+        std::chrono::milliseconds waited{0};
+        const bool result = waitOutLock(
+            [&] {
+                const QChar step = steps.at(tried++);
+                return step == 'D'   ? FileStep::Done
+                       : step == 'L' ? FileStep::Locked
+                                     : FileStep::Failed;
+            },
+            [&](std::chrono::milliseconds wait) { waited += wait; });
+        QCOMPARE(result, done);
+        QCOMPARE(int(waited.count()), waitedMs);
+        QCOMPARE(tried, std::min(int(steps.size()), int(kLockWaits.size()) + 1));
     }
 };
 

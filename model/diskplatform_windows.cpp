@@ -1,3 +1,5 @@
+#include "diskplatform.h"
+#include "lockwait.h"
 #include "newdiskfile.h"
 
 #include <windows.h>
@@ -9,6 +11,25 @@ namespace {
 HANDLE handleOf(std::intptr_t handle)
 {
     return reinterpret_cast<HANDLE>(handle);
+}
+
+FileStep stepOf(BOOL done)
+{
+    if (done)
+        return FileStep::Done;
+    switch (::GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_ACCESS_DENIED: // what a rename over a file open without delete sharing meets
+        return FileStep::Locked;
+    default:
+        return FileStep::Failed;
+    }
+}
+
+void pause(std::chrono::milliseconds wait)
+{
+    ::Sleep(DWORD(wait.count()));
 }
 
 } // namespace
@@ -50,6 +71,21 @@ bool NewDiskFile::commit()
     const bool closed = ::CloseHandle(handleOf(m_handle)) != 0;
     m_handle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
     return flushed && closed;
+}
+
+bool DiskPlatform::renameOver(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    return waitOutLock(
+        [&] {
+            return stepOf(::MoveFileExW(from.c_str(), to.c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+        },
+        pause);
+}
+
+bool DiskPlatform::removeFile(const std::filesystem::path &path)
+{
+    return waitOutLock([&] { return stepOf(::DeleteFileW(path.c_str())); }, pause);
 }
 
 } // namespace Dravix

@@ -1,3 +1,4 @@
+#include "diskplatform.h"
 #include "newdiskfile.h"
 
 #include <cerrno>
@@ -42,6 +43,19 @@ bool NewDiskFile::commit()
     const bool closed = ::close(int(m_handle)) == 0;
     m_handle = -1;
     return flushed && closed;
+}
+
+bool DiskPlatform::renameOver(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    return !error;
+}
+
+bool DiskPlatform::removeFile(const std::filesystem::path &path)
+{
+    std::error_code error;
+    return std::filesystem::remove(path, error) && !error;
 }
 
 } // namespace Dravix
