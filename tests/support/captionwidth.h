@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
 
@@ -18,6 +20,15 @@ inline int captionWidth(const QWidget *widget)
                2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
     }
     return widget->sizeHint().width();
+}
+
+// The colour a grabbed picture shows at a point in device-independent pixels, which at a
+// display scale of 125 % or 150 % is a point of several of the picture's own pixels.
+inline QColor pixelAt(const QPixmap &picture, QPoint point)
+{
+    const qreal scale = picture.devicePixelRatio();
+    return picture.toImage().pixelColor(int((point.x() + 0.5) * scale),
+                                        int((point.y() + 0.5) * scale));
 }
 
 } // namespace Dravix

@@ -507,10 +507,10 @@ private slots:
         auto *widget = tst_MainWindow::control<QWidget>(f, control);
         const QString elsewhere = control == "EdycjaParametru_0" ? "Predkosc" : "EdycjaParametru_0";
         tst_MainWindow::control<QWidget>(f, elsewhere)->setFocus();
-        const QColor without = widget->grab().toImage().pixelColor(ring);
+        const QColor without = pixelAt(widget->grab(), ring);
         widget->setFocus(Qt::TabFocusReason);
         QVERIFY(widget->hasFocus());
-        const QColor with = widget->grab().toImage().pixelColor(ring);
+        const QColor with = pixelAt(widget->grab(), ring);
         QVERIFY2(contrast(with, without) >= 3.0,
                  qPrintable(QStringLiteral("%1 on %2: %3:1")
                                 .arg(with.name(), without.name())
