@@ -22,7 +22,7 @@ public:
         std::string text = "Portu " + attempt.path + " nie ma w systemie.";
         const std::vector<SerialAdapter> adapters = system.adapters();
         if (adapters.empty())
-            return text + "\nNie widać żadnego portu COM: podłącz adapter, a port zostanie "
+            return text + "\nNie widać żadnego portu COM: podłącz adapter,\na port zostanie "
                           "sprawdzony ponownie.";
         text += "\nObecne porty COM:";
         for (const SerialAdapter &adapter : adapters) {
@@ -32,8 +32,9 @@ public:
             if (!adapter.serialNumber.empty())
                 text += ", nr seryjny " + adapter.serialNumber;
         }
-        return text + "\nWybierz numer jednego z nich w liście „Nr portu szeregowego”; numer "
-                      "portu adaptera można zmienić w Menedżerze urządzeń (Porty (COM i LPT) → "
+        // In lines that a tooltip shows whole also at 150 % on a small laptop screen.
+        return text + "\nWybierz numer jednego z nich w liście „Nr portu szeregowego”;\nnumer "
+                      "portu adaptera można zmienić w Menedżerze urządzeń\n(Porty (COM i LPT) → "
                       "Właściwości → Ustawienia portu → Zaawansowane).";
     }
 

@@ -353,6 +353,9 @@ private slots:
             QString::fromStdString(LinkNotes(system, PortAdvice::windows()).portNote(attempt));
         for (const QString &text : says)
             QVERIFY2(note.contains(text), qPrintable(note));
+        // A tooltip of such lines stays within a small laptop's screen at 150 %.
+        for (const QString &line : note.split('\n'))
+            QVERIFY2(line.size() <= 76, qPrintable(line));
         for (const char *linux : {"/dev", "ln -s", "grup", "usermod", "Łącze", "ModemManager"})
             QVERIFY2(!note.contains(QString::fromUtf8(linux)), qPrintable(note));
     }
