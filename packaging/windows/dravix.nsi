@@ -1,6 +1,7 @@
 ; The Dravix installer: the deployed folder into Program Files, a Start menu shortcut that runs
 ; the launcher, and an uninstaller registered with Windows that removes what was installed and
-; nothing else. Silent with /S, both ways.
+; nothing else. Silent with /S, both ways. Installed over an earlier version, it removes that
+; version first.
 ; makensis -DVERSION=<x.y.z> -DFOLDER=<deployed folder> -DLISTS=<folder of files.nsh>
 ;          -DOUTFILE=<setup.exe> -DICON=<dravix.ico> dravix.nsi
 Unicode true
@@ -49,7 +50,23 @@ Function un.onInit
     SetShellVarContext all
 FunctionEnd
 
+; An installation already there, of this version or another, is removed first by its own
+; uninstaller, silently, so that no file of it that this version does not install stays behind
+; (a stale DLL or plugin beside the program can keep it from starting). The uninstaller removes
+; only what it installed: the user's files stay, wherever they are. Without one, nothing is said.
+Function RemovePrevious
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    StrCmp $0 "" done
+    IfFileExists "$0\uninstall.exe" 0 done
+    ; _?= runs it in place and waits for it; it cannot delete itself then.
+    ExecWait '"$0\uninstall.exe" /S _?=$0'
+    Delete "$0\uninstall.exe"
+    RMDir "$0"
+done:
+FunctionEnd
+
 Section
+    Call RemovePrevious
     !insertmacro DravixInstallFiles
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
