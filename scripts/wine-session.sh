@@ -89,7 +89,8 @@ wine_session_ports() {
         mkdir "$WINEPREFIX/dosdevices/com$n"
         real=$((real - 1))
     done
-    "$wineserver" -p
+    # Its own log: it dumps its objects there when a pseudo-terminal it has open hangs up.
+    "$wineserver" -p >>"$root/build/wineserver.log" 2>&1
     "$wine" cmd /c exit >/dev/null 2>&1
     local mapped
     mapped=$(find "$WINEPREFIX/dosdevices" -maxdepth 1 -type l -iname 'com*' -printf '%f -> %l\n')
