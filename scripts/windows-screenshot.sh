@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The Windows program's three windows under Wine, with the fonts Wine has: docs/windows-main.png,
 # and build/windows/screenshots/ with the main window (also with the port's note and with a
-# message), the chooser and the value-file dialog (also with a message). Needs the folder that
+# message), the chooser and the value-file dialog (also with a message); and the main window at
+# 120 and 144 dpi, docs/windows-main-<dpi>.png. Needs the folder that
 # scripts/windows-check.sh deploys.
 set -euo pipefail
 preset=none
-source "$(dirname "$0")/setup.sh" wine64 xvfb x11-utils openbox xdotool imagemagick
+source "$(dirname "$0")/setup.sh" wine64 xvfb x11-utils openbox xdotool xclip imagemagick
 cd "$root"
 folder=$root/build/windows/packaging/windows/package/Dravix
 [ -f "$folder/dravix.exe" ] || { echo "no $folder/dravix.exe: run scripts/windows-check.sh"; exit 1; }
@@ -69,3 +70,19 @@ shootScreen "$shots/values-message.png"
 xdotool key Return
 cp "$shots/main.png" docs/windows-main.png
 echo "wrote docs/windows-main.png"
+wine_session_stop
+
+# The main window at 125 % and 150 % (120 and 144 dpi): docs/windows-main-<dpi>.png.
+source "$root/scripts/wine-ui.sh"
+wine_session_display
+for dpi in 120 144; do
+    setDpi "$dpi"
+    (cd "$work" && exec "$wine" "$folder/dravix.exe") &
+    session_pids+=($!)
+    main=$(window_named "^Dravix - regulator-rt8.set$")
+    xdotool windowmove "$main" 40 40
+    shoot "$main" "docs/windows-main-$dpi.png"
+    clickControl "$main" PrzyciskWyjscie
+    windowGone "^Dravix - regulator-rt8.set$"
+done
+setDpi 96
