@@ -237,9 +237,7 @@ expectMessage "Parametry zapisane do urzadzenia"
 
 # A value file with Polish letters in its name: saved, loaded, deleted.
 valueFile="pomiar-żółć.vq"
-clickControl "$main" Command1
-dialog=$(window_named '^Dravix - Zapis/odczyt$')
-xdotool windowactivate --sync "$dialog"
+openDialog Command1 '^Dravix - Zapis/odczyt$'
 keys Tab
 pasteText "${valueFile%.vq}"
 keys Tab Return # ZAPISZ, after the name box
@@ -256,9 +254,7 @@ expectMessage "Blednie wprowadzone wartosci parametrow!"
 [ "$(writes)" = 2 ] || { echo "a write went out with a rejected entry"; exit 1; }
 
 # The value file loaded with the arrows and Enter: the entry is back, the write goes out.
-clickControl "$main" Command1
-dialog=$(window_named '^Dravix - Zapis/odczyt$')
-xdotool windowactivate --sync "$dialog"
+openDialog Command1 '^Dravix - Zapis/odczyt$'
 keys Down Return
 windowGone '^Dravix - Zapis/odczyt$'
 clickControl "$main" PrzyciskZapisz
@@ -266,9 +262,7 @@ expectMessage "Parametry zapisane do urzadzenia"
 [ "$(writes)" = 3 ] || { echo "the value file's values were not loaded"; exit 1; }
 
 # And deleted: chosen with the arrows, then USUŃ (list, name box, ZAPISZ, WYJŚCIE, USUŃ).
-clickControl "$main" Command1
-dialog=$(window_named '^Dravix - Zapis/odczyt$')
-xdotool windowactivate --sync "$dialog"
+openDialog Command1 '^Dravix - Zapis/odczyt$'
 keys Down Tab Tab Tab Tab Return
 for _ in $(seq 50); do [ -f "$work/folder/$valueFile" ] || break; sleep 0.1; done
 [ ! -f "$work/folder/$valueFile" ] || { echo "$valueFile was not deleted"; exit 1; }
@@ -277,9 +271,7 @@ windowGone '^Dravix - Zapis/odczyt$'
 
 # Another description from KONFIGURACJA: its list, the arrows, ODCZYT. Its first port, COM7,
 # does not exist: "Port niedostępny!" and its note show, a read is refused.
-clickControl "$main" PrzyciskWybor
-dialog=$(window_named '^Dravix - wybór pliku$')
-xdotool windowactivate --sync "$dialog"
+openDialog PrzyciskWybor '^Dravix - wybór pliku$'
 keys Down Tab Return # the first description, ODCZYT
 windowGone '^Dravix - wybór pliku$'
 clickControl "$main" NumerPortu

@@ -46,10 +46,15 @@ shootScreen() {
     echo "wrote $1"
 }
 
-(cd "$work" && exec "$wine" "$folder/dravix.exe") &
-session_pids+=($!)
-main=$(window_named "^Dravix - regulator-rt8.set$")
-xdotool windowmove "$main" 250 260
+# dravix.exe in the scratch folder, its main window $main moved to a place on the screen.
+startAt() {
+    (cd "$work" && exec "$wine" "$folder/dravix.exe") &
+    session_pids+=($!)
+    main=$(window_named "^Dravix - regulator-rt8.set$")
+    xdotool windowmove "$main" "$1" "$2"
+}
+
+startAt 250 260
 shoot "$main" "$shots/main.png"
 xdotool mousemove --window "$main" 120 384 # over "Port niedostępny!": its note
 sleep 1.5
@@ -77,10 +82,7 @@ source "$root/scripts/wine-ui.sh"
 wine_session_display
 for dpi in 120 144; do
     setDpi "$dpi"
-    (cd "$work" && exec "$wine" "$folder/dravix.exe") &
-    session_pids+=($!)
-    main=$(window_named "^Dravix - regulator-rt8.set$")
-    xdotool windowmove "$main" 40 40
+    startAt 40 40
     shoot "$main" "docs/windows-main-$dpi.png"
     clickControl "$main" PrzyciskWyjscie
     windowGone "^Dravix - regulator-rt8.set$"

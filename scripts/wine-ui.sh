@@ -27,6 +27,13 @@ clickControl() {
     xdotool mousemove 1270 1010
 }
 
+# Opens a dialog from a main-window button and gives it the keyboard; its window is $dialog.
+openDialog() {
+    clickControl "$main" "$1"
+    dialog=$(window_named "$2")
+    xdotool windowactivate --sync "$dialog"
+}
+
 # Keys, each given time to arrive: Wine takes a burst of synthetic keys in a muddle.
 keys() {
     xdotool key --delay 150 "$@"
