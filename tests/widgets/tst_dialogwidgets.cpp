@@ -493,8 +493,8 @@ private slots:
         QCOMPARE(list->currentRow(), -1);
         QVERIFY(list->selectedItems().isEmpty());
         // The focus shows on the list's frame: a ring at least 3:1 against the window's blue.
-        const QColor ring = pixelAt(window->grab(),
-                                    QPoint(list->geometry().center().x(), list->geometry().top()));
+        const QColor ring =
+            pixelAt(window->grab(), QPoint(list->geometry().center().x(), list->geometry().top()));
         const auto luminance = [](QColor c) {
             const auto channel = [](double v) {
                 return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
