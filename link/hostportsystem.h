@@ -21,6 +21,7 @@ public:
     std::optional<DeviceGroup> deviceGroup(const std::string &device) const override;
     std::vector<std::string> holders(const std::string &device) const override;
     std::vector<SerialAdapter> adapters() const override;
+    std::vector<PortlessAdapter> portlessAdapters() const override;
     std::string userName() const override;
     std::vector<std::string> watchedFolders(const std::string &path) const override;
 

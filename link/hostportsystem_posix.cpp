@@ -1,5 +1,7 @@
 #include "hostportsystem.h"
 
+#include "usbtree.h"
+
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -179,7 +181,10 @@ std::vector<SerialAdapter> HostPortSystem::adapters() const
         auto known = std::find_if(adapters.begin(), adapters.end(),
                                   [&](const SerialAdapter &a) { return a.path == device; });
         if (known == adapters.end()) {
-            adapters.push_back({device, {}, {}, {}, {}, fs::path(device).filename().string()});
+            SerialAdapter adapter;
+            adapter.path = device;
+            adapter.name = fs::path(device).filename().string();
+            adapters.push_back(adapter);
             known = adapters.end() - 1;
         }
         if (known->stableName.empty())
@@ -188,6 +193,11 @@ std::vector<SerialAdapter> HostPortSystem::adapters() const
     std::sort(adapters.begin(), adapters.end(),
               [](const SerialAdapter &a, const SerialAdapter &b) { return a.path < b.path; });
     return adapters;
+}
+
+std::vector<PortlessAdapter> HostPortSystem::portlessAdapters() const
+{
+    return UsbTree().portless();
 }
 
 std::string HostPortSystem::userName() const
@@ -199,7 +209,7 @@ std::string HostPortSystem::userName() const
 std::vector<std::string> HostPortSystem::watchedFolders(const std::string &path) const
 {
     // The path's own folder and that of every hop of its links (a pseudo-terminal's /dev/pts),
-    // and /dev with the stable names, where a plugged-in adapter appears.
+    // /dev with the stable names, where a plugged-in adapter appears, and the USB buses.
     std::vector<std::string> folders;
     const auto add = [&folders](const fs::path &folder) {
         std::error_code error;
@@ -221,6 +231,9 @@ std::vector<std::string> HostPortSystem::watchedFolders(const std::string &path)
     }
     add("/dev");
     add("/dev/serial/by-id");
+    // A device node appears there also for an adapter that gets no tty.
+    for (const std::string &bus : UsbTree().busFolders())
+        add(bus);
     return folders;
 }
 

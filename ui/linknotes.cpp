@@ -198,6 +198,7 @@ PortFacts LinkNotes::facts(const PortLocation &location) const
     facts.linkTarget = m_system.linkTarget(location.path);
     facts.device = m_system.resolved(location.path);
     facts.present = m_system.present(location.path);
+    facts.portless = m_system.portlessAdapters();
     return facts;
 }
 
@@ -229,7 +230,8 @@ std::string LinkNotes::opened(const PortAttempt &attempt) const
         }
     }
     return "Otwarty poprawnie: " + (device.empty() ? attempt.path : device) +
-           (details.empty() ? "" : " (" + details + ")") + ".";
+           (details.empty() ? "" : " (" + details + ")") + "." +
+           m_advice.openedWarning(attempt, m_system);
 }
 
 std::string LinkNotes::portNote(const PortAttempt &attempt) const
@@ -275,6 +277,8 @@ std::string LinkNotes::portChange(const PortFacts &before, const PortFacts &afte
         return {};
     const std::string &entry = after.location.folderEntry.empty() ? before.location.folderEntry
                                                                   : after.location.folderEntry;
+    PortFacts same = after;
+    same.portless = before.portless;
     std::string what;
     if (before.location.folderEntry.empty() && !after.location.folderEntry.empty())
         what = "w folderze roboczym pojawiło się łącze " + entry +
@@ -293,9 +297,26 @@ std::string LinkNotes::portChange(const PortFacts &before, const PortFacts &afte
         what = "zniknęło urządzenie " +
                (before.device.empty() ? before.location.path : before.device) +
                " (adapter odłączony)";
-    else
+    else if (before != same)
         what = "port " + std::to_string(after.location.portNumber) + " otwiera teraz " +
                (after.device.empty() ? after.location.path : after.device);
+    // An adapter without a port that came, or whose claim or driver changed.
+    for (const PortlessAdapter &adapter : after.portless) {
+        if (std::find(before.portless.begin(), before.portless.end(), adapter) !=
+            before.portless.end())
+            continue;
+        const bool known = std::any_of(
+            before.portless.begin(), before.portless.end(), [&](const PortlessAdapter &old) {
+                return old.vendorId == adapter.vendorId && old.productId == adapter.productId &&
+                       old.serialNumber == adapter.serialNumber;
+            });
+        what += (what.empty() ? "" : "; ") +
+                std::string(known ? "adapter " : "podłączono adapter ") +
+                PortAdvice::details(adapter) + (known ? " nadal nie ma portu: " : " bez portu: ") +
+                m_advice.portlessCause(adapter);
+    }
+    if (what.empty())
+        what = "adapter bez portu został odłączony albo dostał port";
     return "Zmiana: " + what + ".";
 }
 

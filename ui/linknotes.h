@@ -2,13 +2,14 @@
 
 #include "exchangerecord.h"
 #include "portattempt.h"
+#include "portsystem.h"
 
 #include <string>
+#include <vector>
 
 namespace Dravix {
 
 class PortAdvice;
-class PortSystem;
 
 // What the system tells of the device behind a port number at one moment.
 struct PortFacts
@@ -17,6 +18,7 @@ struct PortFacts
     std::string linkTarget; // where the path points, when it is a link
     std::string device;     // where it ends, every link followed
     bool present = false;
+    std::vector<PortlessAdapter> portless; // the adapters plugged in that give no port
 
     bool operator==(const PortFacts &) const = default;
 };

@@ -67,12 +67,17 @@ std::vector<SerialAdapter> presentAdapters()
 {
     std::vector<SerialAdapter> adapters;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        adapters.push_back({info.systemLocation().toStdString(),
-                            {},
-                            info.manufacturer().toStdString(),
-                            info.description().toStdString(),
-                            info.serialNumber().toStdString(),
-                            info.portName().toStdString()});
+        SerialAdapter adapter;
+        adapter.path = info.systemLocation().toStdString();
+        adapter.manufacturer = info.manufacturer().toStdString();
+        adapter.product = info.description().toStdString();
+        adapter.serialNumber = info.serialNumber().toStdString();
+        adapter.name = info.portName().toStdString();
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier()) {
+            adapter.vendorId = QString::asprintf("%04x", info.vendorIdentifier()).toStdString();
+            adapter.productId = QString::asprintf("%04x", info.productIdentifier()).toStdString();
+        }
+        adapters.push_back(adapter);
     }
     return adapters;
 }

@@ -8,6 +8,7 @@
 #include "linknotes.h"
 #include "portadvice.h"
 #include "portcause.h"
+#include "usbtree.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 
 using namespace Dravix;
 
@@ -36,10 +38,61 @@ FakePortSystem machine(bool adaptersPresent)
     system.links[kById] = "/dev/ttyUSB0";
     if (adaptersPresent) {
         system.devices = {"/dev/ttyUSB0", "/dev/ttyS4"};
-        system.listed = {{"/dev/ttyS4", "", "", "", "", "ttyS4"},
-                         {"/dev/ttyUSB0", kById, "FTDI", "FT232R USB UART", "A10K", "ttyUSB0"}};
+        system.listed = {
+            {"/dev/ttyS4", "", "", "", "", "ttyS4", "", ""},
+            {"/dev/ttyUSB0", kById, "FTDI", "FT232R USB UART", "A10K", "ttyUSB0", "0403", "6001"}};
     }
     return system;
+}
+
+// Adapters plugged in without a port, by the names the tables use.
+PortlessAdapter portlessAdapter(const QString &name)
+{
+    using Module = PortlessAdapter::Module;
+    const auto adapter = [](const char *vendor, const char *product, const char *maker,
+                            const char *model, const char *driver, const char *module,
+                            Module state) {
+        PortlessAdapter made;
+        made.vendorId = vendor;
+        made.productId = product;
+        made.manufacturer = maker;
+        made.product = model;
+        made.driver = driver;
+        made.module = module;
+        made.moduleState = state;
+        return made;
+    };
+    PortlessAdapter ch340 = adapter("1a86", "7523", "", "USB Serial", "usbfs", "ch341", {});
+    ch340.brailleService = "brltty (PID 812)";
+    ch340.brailleRule = "/usr/lib/udev/rules.d/85-brltty.rules";
+    if (name == "brltty")
+        return ch340;
+    if (name == "brltty-etc") {
+        ch340.brailleRule = "/etc/udev/rules.d/85-brltty.rules";
+        return ch340;
+    }
+    if (name == "nodriver-ch340")
+        return adapter("1a86", "7523", "", "USB Serial", "", "ch341", Module::Loaded);
+    if (name == "libusb") {
+        PortlessAdapter cp2102 =
+            adapter("10c4", "ea60", "Silicon Labs", "CP2102 USB to UART Bridge Controller", "usbfs",
+                    "cp210x", Module::Unknown);
+        cp2102.serialNumber = "0001";
+        cp2102.claimers = {"flashtool (PID 4242)"};
+        return cp2102;
+    }
+    if (name == "pl2303")
+        return adapter("067b", "2303", "Prolific", "USB-Serial Controller", "", "pl2303",
+                       Module::NotLoaded);
+    if (name == "ftdi-missing")
+        return adapter("0403", "6001", "FTDI", "FT232R USB UART", "", "ftdi_sio", Module::Missing);
+    PortlessAdapter troubled; // on Windows: "<code>[:vendor:product[:name]]"
+    const QStringList parts = name.split(':');
+    troubled.problemCode = parts[0].toInt();
+    troubled.vendorId = parts.value(1, "1a86").toStdString();
+    troubled.productId = parts.value(2, "7523").toStdString();
+    troubled.product = parts.value(3, "USB2.0-Serial").toStdString();
+    return troubled;
 }
 
 } // namespace
@@ -108,6 +161,51 @@ private slots:
             << QStringList{"Port 1: /dev/ttyS0\nUrządzenie /dev/ttyS0 nie istnieje.\n",
                            "Nie widać żadnego adaptera szeregowego"}
             << QStringList{"Łącze", "ln -s"};
+        QTest::newRow("a CH340 taken by the braille service, no other adapter")
+            << Outcome::OpenFailed << ENOENT << "COM1"
+            << "/dev/ttyUSB0" << false << QStringList{"portless:brltty"} << PortCause::NoSuchDevice
+            << QStringList{"\nPodłączone adaptery bez portu:\n• USB Serial (USB 1a86:7523): "
+                           "przejęła go usługa brajlowska brltty.\n  Usługa brltty (PID 812)",
+                           "Jeśli to nie Twój monitor brajlowski",
+                           "\n     sed '\\|\"1a86/7523/|s|^|#|' "
+                           "/usr/lib/udev/rules.d/85-brltty.rules "
+                           "| sudo tee /etc/udev/rules.d/85-brltty.rules >/dev/null\n     sudo "
+                           "udevadm control --reload-rules\n",
+                           "sudo systemctl mask --now brltty-udev.service brltty.service",
+                           "zostanie on sprawdzony ponownie"}
+            << QStringList{"Nie widać", "modprobe"};
+        QTest::newRow("the braille rule already overridden in /etc")
+            << Outcome::OpenFailed << ENOENT << "COM1"
+            << "/dev/ttyUSB0" << false << QStringList{"portless:brltty-etc"}
+            << PortCause::NoSuchDevice
+            << QStringList{"\n     sudo sed -i '\\|\"1a86/7523/|s|^|#|' "
+                           "/etc/udev/rules.d/85-brltty.rules\n"}
+            << QStringList{"tee"};
+        QTest::newRow("an adapter taken by another program through libusb")
+            << Outcome::OpenFailed << ENOENT << "COM1"
+            << "/dev/ttyUSB0" << false << QStringList{"portless:libusb"} << PortCause::NoSuchDevice
+            << QStringList{"• Silicon Labs, CP2102 USB to UART Bridge Controller (USB 10c4:ea60, "
+                           "nr "
+                           "seryjny 0001): przejął go przez libusb program flashtool (PID 4242).",
+                           "Zamknij ten program"}
+            << QStringList{"brltty", "modprobe"};
+        QTest::newRow("no driver: the module not loaded, beside other adapters")
+            << Outcome::OpenFailed << ENOENT << "COM1"
+            << "/dev/ttyUSB1" << true << QStringList{"portless:pl2303", "portless:brltty"}
+            << PortCause::NoSuchDevice
+            << QStringList{"ln -sfn " + byId +
+                               " COM1\nPodłączone adaptery bez portu:\n• Prolific, "
+                               "USB-Serial Controller (USB 067b:2303): żaden sterownik go nie "
+                               "obsługuje "
+                               "(potrzebny moduł jądra pl2303).\n  Moduł jest zainstalowany",
+                           "sudo modprobe pl2303", "/etc/modules-load.d/pl2303.conf",
+                           "\n• USB Serial (USB 1a86:7523): przejęła go usługa brajlowska"}
+            << QStringList{"Nie widać"};
+        QTest::newRow("no driver: the module not in the kernel")
+            << Outcome::OpenFailed << ENOENT << ""
+            << "" << false << QStringList{"portless:ftdi-missing"} << PortCause::NoSuchDevice
+            << QStringList{"(potrzebny moduł jądra ftdi_sio)", "nie ma w działającym jądrze"}
+            << QStringList{"modprobe"};
         QTest::newRow("device node left without its device")
             << Outcome::OpenFailed << ENXIO << ""
             << "" << false << QStringList{"/dev/ttyS0"} << PortCause::NoSuchDevice
@@ -145,8 +243,11 @@ private slots:
             << Outcome::OpenFailed << EBUSY << "COM1" << usb << true
             << QStringList{"holder:ModemManager (PID 712)"} << PortCause::Busy
             << QStringList{"Port jest zajęty: używa go ModemManager (PID 712).\n",
-                           "wybierz port ponownie"}
-            << QStringList{"inny program."};
+                           "odczekaj chwilę i wybierz port ponownie",
+                           "echo 'ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", "
+                           "ENV{ID_MM_DEVICE_IGNORE}=\"1\"'",
+                           "sudo udevadm control --reload-rules"}
+            << QStringList{"inny program.", "Zamknij"};
         QTest::newRow("busy, locked by a terminal program")
             << Outcome::Locked << 0 << "COM1" << pts << false
             << QStringList{pts, "holder:picocom (PID 4711)", "holder:dravix-sim (PID 99)"}
@@ -206,9 +307,11 @@ private slots:
                 system.group =
                     DeviceGroup{parts[1].toStdString(), parts[2] == "1", parts[3] == "1"};
             else if (parts[0] == "adapter")
-                system.listed.push_back({parts[1].toStdString(), "", "", "", "", ""});
+                system.listed.push_back({parts[1].toStdString(), "", "", "", "", "", "", ""});
             else if (parts[0] == "holder")
                 system.holding.push_back(item.mid(7).toStdString());
+            else if (parts[0] == "portless")
+                system.portless.push_back(portlessAdapter(parts[1]));
             else
                 system.devices.insert(item.toStdString());
         }
@@ -218,7 +321,7 @@ private slots:
         const QString note = QString::fromStdString(notes.portNote(attempt));
         for (const QString &text : says)
             QVERIFY2(note.contains(text), qPrintable(note));
-        for (const QString &text : doesNotSay)
+        for (const QString &text : doesNotSay + QStringList{"Kod ", "Menedżer", "COM14"})
             QVERIFY2(!note.contains(text), qPrintable(note));
     }
 
@@ -316,35 +419,168 @@ private slots:
         QCOMPARE(QString::fromStdString(LinkNotes(system).portTarget(location)), text);
     }
 
+    // The adapters without a tty, read from a recorded sysfs tree with /proc and the modules.
+    void usbTree_data()
+    {
+        // "dev:<name>:<vendor>:<product>:<devnum>:<class>/<subclass>/<driver>/<tty>" (one
+        // interface each), "proc:<pid>:<name>[:<open file>]", "loaded:<module>",
+        // "installed:<module>", "rule:<folder>:<ids>"
+        QTest::addColumn<QStringList>("tree");
+        QTest::addColumn<QStringList>("found"); // vendor:product|driver|module|state|claimers|
+                                                // braille service|rule
+        const QString ch340 = "dev:1-2:1a86:7523:5:ff/00/usbfs/-";
+        const QString healthyFtdi = "dev:1-1:0403:6001:3:ff/ff/ftdi_sio/ttyUSB0";
+        QTest::newRow("a desk of adapters, the healthy one left out")
+            << QStringList{healthyFtdi,
+                           ch340,
+                           "dev:1-3:067b:2303:7:ff/00/-/-",
+                           "dev:1-4:2341:0043:8:02/02/-/-",
+                           "dev:1-5:18d1:4ee7:9:ff/42/usbfs/-", // a phone taken by adb
+                           "dev:1-6:046d:0825:10:0e/01/-/-",    // a webcam without its driver
+                           "dev:2-1:2341:0042:2:02/02/cdc_acm/tty",
+                           "proc:812:brltty:/dev/bus/usb/001/005",
+                           "proc:900:adb:/dev/bus/usb/001/009",
+                           "loaded:cdc_acm",
+                           "installed:pl2303",
+                           "rule:usr/lib/udev/rules.d/85-brltty.rules:1a86/7523"}
+            << QStringList{"1a86:7523|usbfs|ch341|0|brltty (PID 812)|brltty (PID 812)|"
+                           "/usr/lib/udev/rules.d/85-brltty.rules",
+                           "067b:2303||pl2303|2|||", "2341:0043||cdc_acm|1|||"};
+        QTest::newRow("brltty's files unreadable, its rule overridden in /etc")
+            << QStringList{ch340, "proc:812:brltty",
+                           "rule:usr/lib/udev/rules.d/85-brltty.rules:1a86/7523",
+                           "rule:etc/udev/rules.d/85-brltty.rules:1a86/7523"}
+            << QStringList{"1a86:7523|usbfs|ch341|0||brltty (PID 812)|"
+                           "/etc/udev/rules.d/85-brltty.rules"};
+        QTest::newRow("taken by a program, no braille service; a driver still probing")
+            << QStringList{"dev:1-2:10c4:ea60:5:ff/00/usbfs/-",
+                           "dev:1-1:0403:6001:3:ff/ff/ftdi_sio/-", "dev:1-7:0403:6015:4:ff/ff/-/-",
+                           "proc:4242:flashtool:/dev/bus/usb/001/005"}
+            << QStringList{"0403:6015||ftdi_sio|3|||",
+                           "10c4:ea60|usbfs|cp210x|0|flashtool (PID 4242)||"};
+    }
+    void usbTree()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("sysfs is of Linux");
+#else
+        QFETCH(QStringList, tree);
+        QFETCH(QStringList, found);
+        ScratchFolder folder;
+        const std::filesystem::path root = folder.workPath();
+        namespace fs = std::filesystem;
+        const auto write = [&root](const fs::path &file, const std::string &text) {
+            fs::create_directories((root / file).parent_path());
+            std::ofstream(root / file) << text << "\n";
+        };
+        write("proc/sys/kernel/osrelease", "6.1.0-test");
+        std::string dep;
+        for (const QString &item : tree) {
+            const QStringList f = item.split(':');
+            if (f[0] == "dev") {
+                const fs::path device = fs::path("sys/bus/usb/devices") / f[1].toStdString();
+                write(device / "idVendor", f[2].toStdString());
+                write(device / "idProduct", f[3].toStdString());
+                write(device / "product", "Adapter " + f[3].toStdString());
+                write(device / "busnum", f[1].left(1).toStdString());
+                write(device / "devnum", f[4].toStdString());
+                fs::create_directories(root / "dev/bus/usb" / ("00" + f[1].left(1).toStdString()));
+                const QStringList i = f[5].split('/');
+                const fs::path interface = device.string() + ":1.0";
+                write(interface / "bInterfaceClass", i[0].toStdString());
+                write(interface / "bInterfaceSubClass", i[1].toStdString());
+                if (i[2] != "-")
+                    fs::create_directory_symlink("../../../../bus/usb/drivers/" +
+                                                     i[2].toStdString(),
+                                                 root / interface / "driver");
+                if (i[3] != "-")
+                    fs::create_directories(root / interface / i[3].toStdString());
+            } else if (f[0] == "proc") {
+                const fs::path process = fs::path("proc") / f[1].toStdString();
+                write(process / "comm", f[2].toStdString());
+                fs::create_directories(root / process / "fd");
+                if (f.size() > 3)
+                    fs::create_symlink(f[3].toStdString(), root / process / "fd/7");
+            } else if (f[0] == "loaded") {
+                fs::create_directories(root / "sys/module" / f[1].toStdString());
+            } else if (f[0] == "installed") {
+                dep += "kernel/drivers/usb/serial/" + f[1].toStdString() + ".ko.xz: usbserial.ko\n";
+            } else if (f[0] == "rule") {
+                write(f[1].toStdString(), "# Device: " + f[2].toStdString() + "\nENV{PRODUCT}==\"" +
+                                              f[2].toStdString() + "/*\", GOTO=\"brltty_usb_run\"");
+            }
+        }
+        write("lib/modules/6.1.0-test/modules.dep", dep + "kernel/drivers/usb/serial/ch341.ko.xz:");
+
+        const UsbTree usb(root);
+        QStringList seen;
+        for (const PortlessAdapter &a : usb.portless()) {
+            QString claimers;
+            for (const std::string &claimer : a.claimers)
+                claimers += QString::fromStdString(claimer);
+            seen << QString::fromStdString(a.vendorId + ":" + a.productId + "|" + a.driver + "|" +
+                                           a.module + "|") +
+                        QString::number(int(a.moduleState)) + "|" + claimers + "|" +
+                        QString::fromStdString(a.brailleService + "|" + a.brailleRule);
+        }
+        seen.sort();
+        found.sort();
+        QCOMPARE(seen, found);
+        QVERIFY(!usb.busFolders().empty());
+        QCOMPARE(QString::fromStdString(usb.busFolders().front()), QString("/dev/bus/usb/001"));
+#endif
+    }
+
     // On Windows port N is the device COM<N>: its note never gives the advice of Linux.
     void windowsNote_data()
     {
         QTest::addColumn<int>("error");
         QTest::addColumn<bool>("listed"); // COM12 is among the ports the system lists
         QTest::addColumn<bool>("others"); // other COM ports are present
+        QTest::addColumn<QStringList>("portless");
         QTest::addColumn<QStringList>("says");
         QTest::newRow("no such port, others present")
-            << ENOENT << false << true
+            << ENOENT << false << true << QStringList{}
             << QStringList{"Port 12: COM12\nPortu COM12 nie ma w systemie.",
                            "\n• USB Serial Port (COM14), FTDI, nr seryjny A10K\n",
                            "\n• Communications Port (COM1)\n", "Menedżerze urządzeń"};
-        QTest::newRow("no port at all")
-            << ENOENT << false << false << QStringList{"Nie widać żadnego portu COM"};
+        QTest::newRow("no port at all") << ENOENT << false << false << QStringList{}
+                                        << QStringList{"Nie widać żadnego portu COM"};
+        QTest::newRow("no driver installed, no port at all")
+            << ENOENT << false << false << QStringList{"28"}
+            << QStringList{"Portu COM12 nie ma w systemie.\nUrządzenia bez portu COM",
+                           "\n• USB2.0-Serial (VID_1A86&PID_7523): Sterowniki dla tego urządzenia "
+                           "nie są\n  zainstalowane. (Kod 28)",
+                           "WCH CH341SER"};
+        QTest::newRow("an adapter refused by its driver, beside other ports")
+            << ENOENT << false << true
+            << QStringList{"10:067b:2303:Prolific USB-to-Serial Comm Port"}
+            << QStringList{"Obecne porty COM:", "(VID_067B&PID_2303): Nie można uruchomić",
+                           "(Kod 10)", "nie jest oryginalny"};
+        QTest::newRow("two at once: disabled, and stopped by the system")
+            << ENOENT << false << false << QStringList{"22", "43:0403:6001:USB Serial Port"}
+            << QStringList{"To urządzenie jest wyłączone. (Kod 22)\n  Włącz je w Menedżerze",
+                           "\n• USB Serial Port (VID_0403&PID_6001): System Windows", "(Kod 43)"};
         QTest::newRow("access denied: held by another program")
-            << EBUSY << true << true << QStringList{"Windows odmawia dostępu", "inny program"};
+            << EBUSY << true << true << QStringList{"28"}
+            << QStringList{"Windows odmawia dostępu", "inny program"};
     }
     void windowsNote()
     {
         QFETCH(int, error);
         QFETCH(bool, listed);
         QFETCH(bool, others);
+        QFETCH(QStringList, portless);
         QFETCH(QStringList, says);
         FakePortSystem system;
+        for (const QString &adapter : portless)
+            system.portless.push_back(portlessAdapter(adapter));
         if (listed)
             system.devices.insert("COM12");
         if (others)
-            system.listed = {{"\\\\.\\COM14", "", "FTDI", "USB Serial Port", "A10K", "COM14"},
-                             {"COM1", "", "", "Communications Port", "", "COM1"}};
+            system.listed = {
+                {"\\\\.\\COM14", "", "FTDI", "USB Serial Port", "A10K", "COM14", "", ""},
+                {"COM1", "", "", "Communications Port", "", "COM1", "", ""}};
         PortAttempt attempt;
         static_cast<PortLocation &>(attempt) = {12, "COM12", ""};
         attempt.outcome = PortAttempt::Outcome::OpenFailed;
@@ -356,14 +592,16 @@ private slots:
         // A tooltip of such lines stays within a small laptop's screen at 150 %.
         for (const QString &line : note.split('\n'))
             QVERIFY2(line.size() <= 76, qPrintable(line));
-        for (const char *linux : {"/dev", "ln -s", "grup", "usermod", "Łącze", "ModemManager"})
+        for (const char *linux :
+             {"/dev", "ln -s", "grup", "usermod", "Łącze", "ModemManager", "moduł", "USB 1a86"})
             QVERIFY2(!note.contains(QString::fromUtf8(linux)), qPrintable(note));
     }
 
     // What the port note says changed behind the port.
     void portChange_data()
     {
-        QTest::addColumn<QString>("before"); // entry;link target;device;present ("-" empty)
+        // entry;link target;device;present ("-" empty)[;adapters without a port, by name]
+        QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("says"); // empty: nothing changed
         QTest::newRow("link made") << "-;-;-;0"
@@ -386,6 +624,23 @@ private slots:
             << "COM1;/dev/ttyUSB0;/dev/ttyUSB0;1"
             << "COM1;/dev/ttyUSB0;-;0"
             << "Zmiana: zniknęło urządzenie /dev/ttyUSB0 (adapter odłączony).";
+        QTest::newRow("an adapter without a port plugged in")
+            << "COM1;/dev/ttyUSB0;-;0"
+            << "COM1;/dev/ttyUSB0;-;0;brltty"
+            << "Zmiana: podłączono adapter USB Serial (USB 1a86:7523) bez portu: przejęła go "
+               "usługa brajlowska brltty.";
+        QTest::newRow("its claim changed")
+            << "COM1;/dev/ttyUSB0;-;0;nodriver-ch340"
+            << "COM1;/dev/ttyUSB0;-;0;brltty"
+            << "Zmiana: adapter USB Serial (USB 1a86:7523) nadal nie ma portu: przejęła go usługa "
+               "brajlowska brltty.";
+        QTest::newRow("it got its port")
+            << "COM1;/dev/ttyUSB0;-;0;brltty"
+            << "COM1;/dev/ttyUSB0;/dev/ttyUSB0;1"
+            << "Zmiana: pojawiło się urządzenie /dev/ttyUSB0 (adapter podłączony).";
+        QTest::newRow("it went") << "COM1;/dev/ttyUSB0;-;0;pl2303,brltty"
+                                 << "COM1;/dev/ttyUSB0;-;0;pl2303"
+                                 << "Zmiana: adapter bez portu został odłączony albo dostał port.";
         QTest::newRow("nothing changed") << "COM1;/dev/pts/4;/dev/pts/4;1"
                                          << "COM1;/dev/pts/4;/dev/pts/4;1"
                                          << "";
@@ -404,6 +659,8 @@ private slots:
             facts.linkTarget = part(1);
             facts.device = part(2);
             facts.present = parts[3] == "1";
+            for (const QString &name : parts.value(4).split(',', Qt::SkipEmptyParts))
+                facts.portless.push_back(portlessAdapter(name));
             return facts;
         };
         const FakePortSystem system;

@@ -31,6 +31,7 @@ public:
         ++adapterListings;
         return listed;
     }
+    std::vector<PortlessAdapter> portlessAdapters() const override { return portless; }
     std::string userName() const override { return user; }
     std::vector<std::string> watchedFolders(const std::string &) const override { return {"/dev"}; }
 
@@ -39,6 +40,7 @@ public:
     std::optional<DeviceGroup> group;
     std::vector<std::string> holding;
     std::vector<SerialAdapter> listed;
+    std::vector<PortlessAdapter> portless;
     std::string user = "jan";
     mutable int adapterListings = 0; // how often the adapters were listed, as a note does
 };
