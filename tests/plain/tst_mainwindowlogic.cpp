@@ -637,6 +637,22 @@ void tst_MainWindowLogic::portFollowsItsDevice()
     w.portSystemChanged();
     QCOMPARE(m_f->port.openedNumbers.size(), tests);
 
+    // An adapter plugged in that gives no port: tested anew, the note begins with it and
+    // tells why.
+    PortlessAdapter taken;
+    taken.vendorId = "1a86";
+    taken.productId = "7523";
+    taken.driver = "usbfs";
+    taken.brailleService = "brltty (PID 812)";
+    m_f->port.portSystem.portless = {taken};
+    w.portSystemChanged();
+    QCOMPARE(m_f->port.openedNumbers.size(), tests + 1);
+    QVERIFY2(w.portInfoToolTip().starts_with("Zmiana: podłączono adapter USB 1a86:7523 bez portu: "
+                                             "przejęła go usługa brajlowska brltty.\n"),
+             w.portInfoToolTip().c_str());
+    m_f->port.portSystem.portless.clear();
+    w.portSystemChanged();
+
     // The device appears: the port is tested anew, and the note says why.
     m_f->port.opens = true;
     if (link) {
@@ -647,7 +663,7 @@ void tst_MainWindowLogic::portFollowsItsDevice()
         m_f->port.portSystem.devices.insert("/dev/ttyS0");
     }
     w.portSystemChanged();
-    QCOMPARE(m_f->port.openedNumbers.size(), tests + 1);
+    QCOMPARE(m_f->port.openedNumbers.size(), tests + 3);
     QCOMPARE(w.state().PortAvailable, 1);
     QVERIFY(!w.portInfoVisible());
     QVERIFY2(w.portInfoToolTip().starts_with(
@@ -662,9 +678,9 @@ void tst_MainWindowLogic::portFollowsItsDevice()
     m_f->port.portSystem.devices.clear();
     w.portSystemChanged();
     QCOMPARE(w.state().PortAvailable, 1);
-    QCOMPARE(m_f->port.openedNumbers.size(), tests + 2);
+    QCOMPARE(m_f->port.openedNumbers.size(), tests + 4);
     w.timerFired(ExchangeTimer::Timer2);
-    QCOMPARE(m_f->port.openedNumbers.size(), tests + 3);
+    QCOMPARE(m_f->port.openedNumbers.size(), tests + 5);
     QCOMPARE(w.state().PortAvailable, 0);
     QVERIFY(w.portInfoVisible());
     QVERIFY2(w.portInfoToolTip().starts_with(link ? "Zmiana: łącze COM1 zniknęło"
