@@ -46,8 +46,9 @@ bool brailleTook(const PortlessAdapter &adapter)
 // The two ways out of the braille service's claim, for a user who may need it.
 std::string brailleWaysOut(const PortlessAdapter &adapter)
 {
-    const std::string product =
-        "\"" + SerialChip::udevProduct(adapter.vendorId, adapter.productId) + "/";
+    // Not "\"" + ids: GCC 12 warns wrongly of an overlap when a literal leads a temporary.
+    std::string product = "\"";
+    product += SerialChip::udevProduct(adapter.vendorId, adapter.productId) + "/";
     const std::string script = "'\\|" + product + "|s|^|#|'";
     const std::string &file = adapter.brailleRule;
     std::string rule;

@@ -159,8 +159,10 @@ private:
             }
             if (!adapter.manufacturer.empty())
                 name += ", " + adapter.manufacturer;
-            text += "\n" + wrapped("• ", name + ": " + meaning(adapter.problemCode), "  ") + "\n" +
-                    wrapped("  ", todo(adapter), "  ");
+            text += "\n";
+            text += wrapped("• ", name + ": " + meaning(adapter.problemCode), "  ");
+            text += "\n";
+            text += wrapped("  ", todo(adapter), "  ");
         }
         return text + "\nGdy urządzenie dostanie numer COM, port zostanie sprawdzony ponownie.";
     }

@@ -195,7 +195,7 @@ std::string UsbTree::brailleRule(const std::string &vendorId, const std::string 
             std::string line;
             while (std::getline(in, line)) {
                 if (line.rfind(product, 0) == 0)
-                    return "/" + fs::path(folder).append(file.filename().string()).string();
+                    return (fs::path("/") / folder / file.filename()).string();
             }
         }
     }
@@ -208,7 +208,7 @@ std::vector<std::string> UsbTree::busFolders() const
     std::error_code error;
     for (const auto &entry : fs::directory_iterator(m_root / "dev/bus/usb", error)) {
         if (entry.is_directory(error))
-            folders.push_back("/" + fs::relative(entry.path(), m_root, error).string());
+            folders.push_back((fs::path("/") / fs::relative(entry.path(), m_root, error)).string());
     }
     std::sort(folders.begin(), folders.end());
     return folders;
