@@ -88,6 +88,38 @@ bool DiskWorkDir::readFile(std::string_view name,
     return !file.bad();
 }
 
+std::optional<FileStamp> DiskWorkDir::fileStamp(std::string_view name) const
+{
+    const auto path = pathOf(name);
+    if (!path)
+        return std::nullopt;
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(*path, error);
+    if (error)
+        return std::nullopt;
+    const fs::file_time_type modified = fs::last_write_time(*path, error);
+    if (error)
+        return std::nullopt;
+    return FileStamp{size, std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+                               std::chrono::file_clock::to_sys(modified))};
+}
+
+std::optional<std::string> DiskWorkDir::readFront(std::string_view name, std::size_t maxBytes) const
+{
+    const auto path = pathOf(name);
+    if (!path)
+        return std::nullopt;
+    std::ifstream file(*path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    std::string bytes(maxBytes, '\0');
+    file.read(bytes.data(), std::streamsize(maxBytes));
+    if (file.bad())
+        return std::nullopt;
+    bytes.resize(std::size_t(file.gcount()));
+    return bytes;
+}
+
 bool DiskWorkDir::writeFile(std::string_view name, std::string_view bytes)
 {
     const auto path = pathOf(name);

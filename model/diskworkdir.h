@@ -20,6 +20,9 @@ public:
 protected:
     bool readFile(std::string_view name,
                   const std::function<void(std::string_view)> &piece) const override;
+    std::optional<FileStamp> fileStamp(std::string_view name) const override;
+    std::optional<std::string> readFront(std::string_view name,
+                                         std::size_t maxBytes) const override;
     // Writes a temporary file of the folder, flushes it to the disk and renames it over the file.
     bool writeFile(std::string_view name, std::string_view bytes) override;
     bool deleteFile(std::string_view name) override;

@@ -50,6 +50,19 @@ void KeyDispatcher::ApplyKey(std::string_view key, const std::string &value)
         applyWholeKey(key, value);
 }
 
+bool KeyDispatcher::isDescriptionKey(std::string_view key)
+{
+    for (const SlotRule &rule : kSlotRules) {
+        if (rule.kind == SlotKey::Value || !key.starts_with(rule.keyword) ||
+            key.size() == rule.keyword.size())
+            continue;
+        const char digit = key[rule.keyword.size()];
+        return digit >= '1' && digit < '1' + kSlotCount;
+    }
+    return key == FileFormat::kHeadingKey || key == FileFormat::kDeviceCodeKey ||
+           key == FileFormat::kPortEntryKey || key == FileFormat::kLineSettingsEntryKey;
+}
+
 bool KeyDispatcher::applySlotKey(std::string_view key, const std::string &value)
 {
     // Most keys are told apart by their first letter; only those that share it are compared.

@@ -15,6 +15,10 @@ public:
     KeyDispatcher(ModelState &state, ModelControls &controls);
 
     void ApplyKey(std::string_view key, const std::string &value);
+    // A key that only device descriptions carry, naming a slot 1..8 where it names one: the
+    // heading, the code, a port, line settings, a name, a description line, a bound or an
+    // in-use flag.
+    static bool isDescriptionKey(std::string_view key);
     void ResetParameterValues();
 
 private:

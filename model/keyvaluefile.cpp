@@ -53,6 +53,24 @@ void ReadKeyValueFile(const WorkDir &dir, std::string_view name, const PairHandl
         forEachPair(cp1250ToUtf8(lines), handler);
 }
 
+PrefixRead ReadKeyValuePrefix(const WorkDir &dir, std::string_view name, std::size_t maxBytes,
+                              const PairHandler &handler)
+{
+    // One byte more than asked tells whether the file goes on.
+    const std::optional<std::string> bytes = dir.readPrefix(name, maxBytes + 1);
+    if (!bytes)
+        return {};
+    std::string_view text = *bytes;
+    const bool cut = text.size() > maxBytes;
+    if (cut) {
+        text = text.substr(0, maxBytes);
+        const std::size_t lastEnd = text.find_last_of("\r\n");
+        text = text.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
+    }
+    forEachPair(cp1250ToUtf8(text), handler);
+    return {true, cut};
+}
+
 void WriteKeyValueLine(std::string_view key, std::string_view value, std::string &file)
 {
     file.append(key);

@@ -2,6 +2,18 @@
 
 namespace Dravix {
 
+void MemoryWorkDir::put(const std::string &name, std::string bytes)
+{
+    m_files[name] = std::move(bytes);
+    touch(name);
+}
+
+void MemoryWorkDir::touch(const std::string &name)
+{
+    m_clock += std::chrono::seconds(1);
+    m_modified[name] = m_clock;
+}
+
 std::vector<std::string> MemoryWorkDir::names() const
 {
     std::vector<std::string> listed;
@@ -23,11 +35,32 @@ bool MemoryWorkDir::readFile(std::string_view name,
     return true;
 }
 
+std::optional<FileStamp> MemoryWorkDir::fileStamp(std::string_view name) const
+{
+    const auto file = m_files.find(name);
+    if (file == m_files.end())
+        return std::nullopt;
+    const auto modified = m_modified.find(name);
+    return FileStamp{file->second.size(), modified == m_modified.end()
+                                              ? std::chrono::system_clock::time_point()
+                                              : modified->second};
+}
+
+std::optional<std::string> MemoryWorkDir::readFront(std::string_view name,
+                                                    std::size_t maxBytes) const
+{
+    const auto file = m_files.find(name);
+    if (file == m_files.end())
+        return std::nullopt;
+    return file->second.substr(0, maxBytes);
+}
+
 bool MemoryWorkDir::writeFile(std::string_view name, std::string_view bytes)
 {
     if (m_writesFail)
         return false;
     m_files.insert_or_assign(std::string(name), std::string(bytes));
+    touch(std::string(name));
     return true;
 }
 
@@ -37,6 +70,7 @@ bool MemoryWorkDir::deleteFile(std::string_view name)
     if (file == m_files.end())
         return false;
     m_files.erase(file);
+    m_modified.erase(std::string(name));
     return true;
 }
 

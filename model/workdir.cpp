@@ -40,6 +40,16 @@ std::optional<std::string> WorkDir::readWhole(std::string_view name) const
     return bytes;
 }
 
+std::optional<FileStamp> WorkDir::stamp(std::string_view name) const
+{
+    return isPresent(name) ? fileStamp(name) : std::nullopt;
+}
+
+std::optional<std::string> WorkDir::readPrefix(std::string_view name, std::size_t maxBytes) const
+{
+    return isPresent(name) ? readFront(name, maxBytes) : std::nullopt;
+}
+
 bool WorkDir::replaceAtomically(std::string_view name, std::string_view bytes)
 {
     return isBareName(name) && writeFile(name, bytes);

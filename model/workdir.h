@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -7,6 +9,15 @@
 #include <vector>
 
 namespace Dravix {
+
+// What tells one version of a file from another without reading it.
+struct FileStamp
+{
+    std::uint64_t size = 0;
+    std::chrono::system_clock::time_point modified;
+
+    bool operator==(const FileStamp &) const = default;
+};
 
 // The one folder in which every file of the program lives. Files are named by bare names in
 // UTF-8; a name that could reach outside the folder ("", ".", "..", a path separator, a NUL)
@@ -31,6 +42,10 @@ public:
                       const std::function<void(std::string_view)> &piece) const;
     // The whole file, or nothing when it is not present or cannot be read.
     std::optional<std::string> readWhole(std::string_view name) const;
+    // The size and time of last change of a present file.
+    std::optional<FileStamp> stamp(std::string_view name) const;
+    // At most the first maxBytes bytes of a present file, however large it is.
+    std::optional<std::string> readPrefix(std::string_view name, std::size_t maxBytes) const;
     // The named file holds the bytes afterwards; at no moment does it hold anything but the old
     // or the new bytes. On failure the old file stays as it was.
     bool replaceAtomically(std::string_view name, std::string_view bytes);
@@ -41,6 +56,9 @@ protected:
     // The same for a bare name, before the presence test.
     virtual bool readFile(std::string_view name,
                           const std::function<void(std::string_view)> &piece) const = 0;
+    virtual std::optional<FileStamp> fileStamp(std::string_view name) const = 0;
+    virtual std::optional<std::string> readFront(std::string_view name,
+                                                 std::size_t maxBytes) const = 0;
     virtual bool writeFile(std::string_view name, std::string_view bytes) = 0;
     virtual bool deleteFile(std::string_view name) = 0;
 };
