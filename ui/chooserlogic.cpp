@@ -42,6 +42,14 @@ void ChooserLogic::pressEnterOnList()
         LoadChosenDescription();
 }
 
+std::string ChooserLogic::entryNote(int index)
+{
+    if (index < 0 || index >= int(m_files.entries.size()))
+        return {};
+    return m_host.fileNotes().descriptionNote(m_files.entries[std::size_t(index)],
+                                              m_host.onScreen());
+}
+
 void ChooserLogic::LoadChosenDescription()
 {
     const std::string name = m_files.selectedText();

@@ -32,6 +32,9 @@ public:
     // Loads the selected description into the main window, then closes the dialog.
     void LoadChosenDescription();
 
+    // What the entry's description would set; empty for no entry.
+    std::string entryNote(int index);
+
     // PodgladPlikow: the "*.set" files of the working directory.
     const ListState &files() const { return m_files; }
 

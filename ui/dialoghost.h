@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filenotes.h"
 #include "staterecord.h"
 
 #include <string>
@@ -23,6 +24,9 @@ public:
     virtual void LoadDescription(const std::string &name) = 0;
     // A value file's record and the description it names in force.
     virtual void LoadValueFile(const std::string &name) = 0;
+    // What a file would set if loaded, compared with the window as it is now.
+    virtual FileNotes &fileNotes() = 0;
+    virtual OnScreen onScreen() const = 0;
 };
 
 } // namespace Dravix

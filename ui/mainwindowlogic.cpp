@@ -32,6 +32,7 @@ MainWindowLogic::MainWindowLogic(WorkDir &dir, SerialPort &port, Platform &platf
     , m_platform(platform)
     , m_dispatcher(m_state, *this)
     , m_notes(port.system())
+    , m_fileNotes(dir)
     , m_exchange(m_state, port, *this, platform)
     , m_chooser(std::make_unique<ChooserLogic>(static_cast<DialogHost &>(*this)))
     , m_valueFiles(std::make_unique<ValueFileLogic>(static_cast<DialogHost &>(*this)))
@@ -292,6 +293,18 @@ void MainWindowLogic::close()
         showMessage(Messages::kCannotWrite);
     m_valueFiles->close();
     m_chooser->close();
+}
+
+OnScreen MainWindowLogic::onScreen() const
+{
+    OnScreen screen;
+    screen.descriptionFile = m_state.DescriptionFile;
+    for (int k = 0; k < kSlotCount; ++k) {
+        screen.names[k] = m_names[k].caption;
+        screen.entries[k] = m_entries[k].text;
+        screen.inUse[k] = m_state.ParamActive[k] == 1;
+    }
+    return screen;
 }
 
 StateRecord MainWindowLogic::stateRecord() const

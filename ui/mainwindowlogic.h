@@ -125,6 +125,8 @@ private:
     void showMessage(const std::string &text) override;
     void LoadDescription(const std::string &name) override;
     void LoadValueFile(const std::string &name) override;
+    FileNotes &fileNotes() override { return m_fileNotes; }
+    OnScreen onScreen() const override;
 
     WorkDir &m_dir;
     SerialPort &m_port;
@@ -132,6 +134,7 @@ private:
     ModelState m_state;
     KeyDispatcher m_dispatcher;
     LinkNotes m_notes;
+    FileNotes m_fileNotes;
     Exchange m_exchange;
     std::unique_ptr<ChooserLogic> m_chooser;
     std::unique_ptr<ValueFileLogic> m_valueFiles;

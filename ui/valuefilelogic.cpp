@@ -109,6 +109,18 @@ void ValueFileLogic::DeleteValueFile()
     refreshList();
 }
 
+std::string ValueFileLogic::entryNote(int index)
+{
+    if (index < 0 || index >= int(m_files.entries.size()))
+        return {};
+    return m_host.fileNotes().valueFileNote(m_files.entries[std::size_t(index)], m_host.onScreen());
+}
+
+std::string ValueFileLogic::saveNote() const
+{
+    return m_host.fileNotes().saveNote(m_nameText);
+}
+
 void ValueFileLogic::refreshList()
 {
     const std::string selected = m_files.selectedText();

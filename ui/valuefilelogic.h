@@ -39,6 +39,11 @@ public:
     // Deletes the value file that the name box names.
     void DeleteValueFile();
 
+    // What the entry's value file holds against the screen; empty for no entry.
+    std::string entryNote(int index);
+    // What "ZAPISZ" would write or replace under the name box's name.
+    std::string saveNote() const;
+
     // ZapisPliki: the "*.vq" files of the working directory.
     const ListState &files() const { return m_files; }
     // EditPlikZapisu
