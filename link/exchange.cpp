@@ -63,6 +63,10 @@ void Exchange::begin(ExchangeRecord::Kind kind)
     m_record.port.settings = m_host.lineSettingsText();
     m_record.deviceCode = m_state.DeviceCode;
     m_record.descriptionFile = m_state.DescriptionFile;
+    if (kind == ExchangeRecord::Kind::Read) {
+        for (int k = 0; k < kSlotCount; ++k)
+            m_record.entriesBefore[std::size_t(k)] = m_host.entryText(k);
+    }
 }
 
 void Exchange::endUnsent(ExchangeRecord::Stage stage)

@@ -2,8 +2,10 @@
 
 #include "bytes.h"
 #include "frames.h"
+#include "modelstate.h"
 #include "portattempt.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -39,6 +41,7 @@ struct ExchangeRecord
     PortAttempt port;
     std::uint8_t deviceCode = 0;
     std::string descriptionFile;
+    std::array<std::string, kSlotCount> entriesBefore; // a read's: the entries' texts at the click
     Bytes request;
     Arrivals reply; // taken when the wait ended
     Arrivals late;  // came after the wait, read just before the port closed, and discarded

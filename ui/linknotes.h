@@ -4,6 +4,7 @@
 #include "portattempt.h"
 #include "portsystem.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ public:
     std::string portLost(const ExchangeRecord &record) const;
     // What a read or a write sent and received, when, and the one verdict with what to check.
     std::string exchangeNote(const ExchangeRecord &record) const;
+    // After a read that was accepted: the entries whose text it changed, "name: old → new", or
+    // that the device holds what was on screen. A slot without a name here is left out.
+    std::string readChanges(const ExchangeRecord &record,
+                            const std::array<std::string, kSlotCount> &names) const;
 
 private:
     std::string tried(const PortLocation &location) const;

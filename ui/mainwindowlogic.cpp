@@ -1,5 +1,6 @@
 #include "mainwindowlogic.h"
 
+#include "accessibletexts.h"
 #include "captions.h"
 #include "chooserlogic.h"
 #include "fileformat.h"
@@ -307,6 +308,16 @@ OnScreen MainWindowLogic::onScreen() const
     return screen;
 }
 
+std::array<std::string, kSlotCount> MainWindowLogic::shownNames() const
+{
+    std::array<std::string, kSlotCount> names;
+    for (int k = 0; k < kSlotCount; ++k) {
+        if (m_state.ParamActive[k] == 1)
+            names[k] = AccessibleTexts::nameOf(m_names[k].caption);
+    }
+    return names;
+}
+
 StateRecord MainWindowLogic::stateRecord() const
 {
     StateRecord record;
@@ -416,6 +427,9 @@ void MainWindowLogic::exchangeEnded(const ExchangeRecord &record)
 {
     const bool read = record.kind == ExchangeRecord::Kind::Read;
     (read ? m_readNote : m_writeNote) = m_notes.exchangeNote(record);
+    if (read && record.stage == ExchangeRecord::Stage::Completed &&
+        record.outcome == ReplyOutcome::Accepted)
+        m_readNote += "\n" + m_notes.readChanges(record, shownNames());
     // A device that went during the exchange is a change behind the port: tested anew at once.
     if (record.lost)
         m_portChangeToTell = m_notes.portLost(record);

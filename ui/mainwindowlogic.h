@@ -127,6 +127,8 @@ private:
     void LoadValueFile(const std::string &name) override;
     FileNotes &fileNotes() override { return m_fileNotes; }
     OnScreen onScreen() const override;
+    // The captions of the slots in use, without their colons; empty for the others.
+    std::array<std::string, kSlotCount> shownNames() const;
 
     WorkDir &m_dir;
     SerialPort &m_port;

@@ -687,6 +687,7 @@ private slots:
         QTest::addColumn<QStringList>("says");
         QTest::addColumn<int>("lines");     // the control lines, as PortAttempt::ControlLines
         QTest::addColumn<int>("lostAfter"); // ms after the request the device went; -1: it did not
+        QTest::addColumn<QStringList>("before"); // a read's entries at the click; none: not told
 
         const QByteArray read = hexText(BuildReadRequest(0x05)).toLatin1();
         const QByteArray values =
@@ -702,13 +703,13 @@ private slots:
                            "Wysłano 8 bajtów: FF FF 01 05 00 03 51 D8\n",
                            "Odebrano w ciągu 200 ms: 24 bajty, po 14 ms: FF FF 01 05 00 03 00 D7",
                            "Wynik: odczytano osiem wartości: 215, 15, -3, 1200, 30, -150, 0, 0."}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("write")
             << true << "@9 " + written << QByteArray() << ""
             << QStringList{"Zapis danych, 12:34:56\n", "parametry 9600,n,8,1 (domyślne)\n",
                            "Wysłano 24 bajty: FF FF 01 05 00 10 00 01",
                            "Wynik: urządzenie przyjęło zapisane wartości: 1, 2, 3, 4, 5, 6, 7, -8."}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("nothing came back") << false << QByteArray() << QByteArray() << "19200,e,8,1"
                                            << QStringList{"Odebrano w ciągu 200 ms: nic\n",
                                                           "Wynik: nic nie wróciło.",
@@ -716,17 +717,17 @@ private slots:
                                                           "właściwy port",
                                                           "TX i RX",
                                                           "z parametrami 19200,e,8,1."}
-                                           << 0 << -1;
+                                           << 0 << -1 << QStringList{};
         QTest::newRow("echo, then silence")
             << false << "@1 " + read << QByteArray() << ""
             << QStringList{"(echo)", "konwerter dwuprzewodowy", "TX i RX",
                            "Po echu urządzenie nic nie odpowiedziało."}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("echo, then the reply")
             << true << "@3 " + writeRequest + " @40 " + written << QByteArray() << ""
             << QStringList{"32 bajty, pierwsze po 3 ms, ostatnie po 40 ms", "(echo)",
                            "Po echu przyszła poprawna odpowiedź urządzenia: wyłącz echo"}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("reply after the wait")
             << false << QByteArray() << "@250 " + values << ""
             << QStringList{"Odebrano w ciągu 200 ms: nic\n",
@@ -734,46 +735,48 @@ private slots:
                            "Wynik: odpowiedź przyszła za późno: pierwszy bajt po 250 ms, a "
                            "program czeka 200 ms",
                            "(to była poprawna odpowiedź)"}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("reply partly after the wait")
             << false << "@150 " + values.left(29) << "@260 " + values.mid(30) << ""
             << QStringList{"w części za późno: 10 z 24 bajtów w ciągu 200 ms, reszta po 260 ms"}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("reply cut short")
             << false << "@20 " + values.left(29) << QByteArray() << ""
-            << QStringList{"Wynik: odpowiedź urwana: przyszło 10 z 24 bajtów"} << 0 << -1;
+            << QStringList{"Wynik: odpowiedź urwana: przyszło 10 z 24 bajtów"} << 0 << -1
+            << QStringList{};
         QTest::newRow("noise, another speed")
             << false << QByteArray("@30 13 37 C4 00 9E 2B 77 08") << QByteArray("@260 01")
             << "4800,o,7,1"
             << QStringList{"Wynik: przyszły bajty, ale nie ramka",
                            "prędkością lub parzystością niż 4800,o,7,1."}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("check value wrong")
             << false << "@30 " + values.left(values.size() - 2) + "00" << QByteArray() << ""
-            << QStringList{"nie zgadza się jej suma kontrolna"} << 0 << -1;
+            << QStringList{"nie zgadza się jej suma kontrolna"} << 0 << -1 << QStringList{};
         QTest::newRow("a stray byte after the frame")
             << true << "@9 " + written + " 5A" << QByteArray() << ""
-            << QStringList{"poprawna ramka, a po niej 1 bajt nadmiaru"} << 0 << -1;
+            << QStringList{"poprawna ramka, a po niej 1 bajt nadmiaru"} << 0 << -1 << QStringList{};
         QTest::newRow("another device")
             << false << "@15 " + hexText(buildLongFrame(0x07, 0x03, {})).toLatin1() << QByteArray()
             << ""
             << QStringList{"urządzenie o kodzie 07", "regulator-rt8.set ma ID=05",
                            "wybrany opis nie pasuje do tego urządzenia"}
-            << 0 << -1;
+            << 0 << -1 << QStringList{};
         QTest::newRow("write refused")
             << true << "@9 " + hexText(buildShortFrame(0x05, 0x90)).toLatin1() << QByteArray() << ""
-            << QStringList{"odmówiło zapisu", "bajt polecenia 0x90 zamiast 0x10"} << 0 << -1;
+            << QStringList{"odmówiło zapisu", "bajt polecenia 0x90 zamiast 0x10"} << 0 << -1
+            << QStringList{};
         const int raised = int(PortAttempt::ControlLines::Raised);
         const int refused = int(PortAttempt::ControlLines::Refused);
         QTest::newRow("control lines raised")
             << false << "@14 " + values << QByteArray() << "9600,n,8,1"
             << QStringList{"Port 3: /dev/ttyS2, parametry 9600,n,8,1, DTR i RTS włączone\n"}
-            << raised << -1;
+            << raised << -1 << QStringList{};
         QTest::newRow("control lines the port cannot set")
             << true << "@9 " + written << QByteArray() << ""
             << QStringList{"(domyślne), DTR i RTS: port ich nie ustawia\n",
                            "Wynik: urządzenie przyjęło"}
-            << refused << -1;
+            << refused << -1 << QStringList{};
         QTest::newRow("device gone while waiting for a read")
             << false << QByteArray() << QByteArray() << ""
             << QStringList{"Odebrano w ciągu 200 ms: nic\n",
@@ -781,19 +784,30 @@ private slots:
                            "disappeared from the system”).",
                            "Wynik: urządzenie zniknęło w trakcie odczytu, zanim odpowiedziało",
                            "port zostanie sprawdzony sam."}
-            << raised << 80;
+            << raised << 80 << QStringList{};
         QTest::newRow("device gone after its reply")
             << true << "@9 " + written << QByteArray() << ""
             << QStringList{"Port zamknięty po 250 ms: urządzenie zniknęło",
                            "Wynik: urządzenie przyjęło zapisane wartości"}
-            << raised << 250;
+            << raised << 250 << QStringList{};
+        // Slots 6 to 8 are not in use: their entries are left out.
+        QTest::newRow("a read that changed two entries")
+            << false << "@14 " + values << QByteArray() << ""
+            << QStringList{"Histereza: 20 → 15\nCzas: 1000 → 1200"} << 0 << -1
+            << QStringList{"215", "20", "-3", "1000", "30", "0", "0", "0"};
+        QTest::newRow("a read that changed nothing shown")
+            << false << "@14 " + values << QByteArray() << ""
+            << QStringList{"Wynik: odczytano osiem wartości",
+                           "Urządzenie ma to, co było na ekranie: odczyt nie zmienił żadnej "
+                           "wartości."}
+            << 0 << -1 << QStringList{"215", "15", "-3", "1200", "30", "0", "0", "0"};
         QByteArray flood = "@5";
         for (int i = 0; i < 100; ++i)
             flood += QByteArray(" ") + QByteArray::number(i % 256, 16).rightJustified(2, '0');
         QTest::newRow("a flood, shortened in the middle")
             << false << flood << QByteArray() << ""
             << QStringList{"100 bajtów, po 5 ms:\n00 01 02 03", "0E 0F … 5E 5F", "62 63\n"} << 0
-            << -1;
+            << -1 << QStringList{};
     }
     void exchangeNote()
     {
@@ -804,6 +818,7 @@ private slots:
         QFETCH(QStringList, says);
         QFETCH(int, lines);
         QFETCH(int, lostAfter);
+        QFETCH(QStringList, before);
         const auto arrivals = [](const QByteArray &text) {
             Arrivals pieces;
             for (const QByteArray &piece : text.split('@')) {
@@ -842,7 +857,14 @@ private slots:
                                : checkReadReply(joined(record.reply), 0x05).outcome;
 
         const FakePortSystem system;
-        const QString note = QString::fromStdString(LinkNotes(system).exchangeNote(record));
+        std::string composed = LinkNotes(system).exchangeNote(record);
+        if (!before.isEmpty()) {
+            for (int k = 0; k < kSlotCount; ++k)
+                record.entriesBefore[std::size_t(k)] = before[k].toStdString();
+            composed += "\n" + LinkNotes(system).readChanges(
+                                   record, {"Temperatura", "Histereza", "Korekta", "Czas"});
+        }
+        const QString note = QString::fromStdString(composed);
         // Lines break where the text wants them and where it grows too wide.
         for (const QString &line : note.split('\n'))
             QVERIFY2(line.size() <= 76, qPrintable(line));
@@ -850,6 +872,8 @@ private slots:
         for (const QString &text : says)
             QVERIFY2(flowing.contains(QString(text).replace('\n', ' ')), qPrintable(note));
         QCOMPARE(note.count("Wynik: "), 1);
+        if (!before.isEmpty())
+            QVERIFY2(note.endsWith(says.last()), qPrintable(note));
     }
 
     void unsentExchangeNote_data()

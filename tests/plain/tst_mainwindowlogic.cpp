@@ -613,6 +613,13 @@ void tst_MainWindowLogic::exchangeNotesOnTheButtons()
                  std::string::npos,
              w.readToolTip().c_str());
     QVERIFY(w.writeToolTip().find("przyjęło") != std::string::npos);
+
+    // The read's note names the entries it changed by their captions.
+    m_f->port.reply = buildLongFrame(0x1F, 0x03, {1, 20, 3, 4, 5, 60, 7, 8});
+    w.clickRead();
+    w.timerFired(ExchangeTimer::Timer2);
+    QVERIFY2(w.readToolTip().ends_with("\nOdczyt zmienił:\nParametr 2: 2 → 20\nParametr 6: 6 → 60"),
+             w.readToolTip().c_str());
 }
 
 void tst_MainWindowLogic::portFollowsItsDevice_data()
