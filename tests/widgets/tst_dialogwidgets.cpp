@@ -3,14 +3,20 @@
 
 #include "accessibletexts.h"
 #include "chooserdialog.h"
+#include "cp1250.h"
+#include "staterecord.h"
 #include "valuefiledialog.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolTip>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
@@ -66,6 +72,42 @@ private:
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
         }
+    }
+
+    // Everything the main window shows and keeps.
+    QString windowState() const
+    {
+        const MainWindowLogic &w = m_f->main;
+        const ModelState &st = w.state();
+        QString text =
+            QString::fromStdString(w.title() + "|" + w.modelHeading() + "|" + st.DescriptionFile +
+                                   "|" + formatStateRecord(w.stateRecord()));
+        for (int k = 0; k < kSlotCount; ++k) {
+            for (const LabelState *label :
+                 {&w.parameterName(k), &w.upperDescription(k), &w.lowerDescription(k)})
+                text += QString::fromStdString(label->caption) + QString::number(label->visible);
+            const EntryState &entry = w.entry(k);
+            text += QString::fromStdString(entry.text) + QString::number(entry.visible) +
+                    QString::number(entry.background.red) + QString::number(st.RangeMin[k]) +
+                    QString::number(st.RangeMax[k]) + QString::number(st.ParamActive[k]);
+        }
+        for (const ListState *list : {&w.ports(), &w.lineSettings()}) {
+            for (const std::string &entry : list->entries)
+                text += QString::fromStdString(entry) + ",";
+            text += QString::number(list->selected);
+        }
+        return text + QString::number(w.optionSelected(2)) + QString::number(st.ActiveSet) +
+               QString::number(st.DeviceCode) + QString::number(st.InvalidEntries) +
+               QString::number(st.PortNumber) + QString::number(st.PortAvailable) +
+               QString::number(w.portInfoVisible());
+    }
+    // The tooltip that resting the pointer on a list's row shows.
+    static QString hover(QListWidget *list, int row)
+    {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+        return QToolTip::text();
     }
 
 private slots:
@@ -510,6 +552,115 @@ private slots:
         // Down still starts at the first row.
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 0);
+    }
+
+    // Hovering every entry of both lists and walking them with the arrows changes nothing of
+    // the window nor of the files.
+    void lookingChangesNothing()
+    {
+        QVERIFY(m_f->folder.writeText("a.vq", "konfig=abc.set\nparametr1=15\nparametr2=-5\n"));
+        QVERIFY(m_f->folder.writeText("b.vq", "konfig=xyz.set\nparametr1=230\n"));
+        QVERIFY(m_f->folder.writeText("c.vq", "konfig=brak.set\nparametr2=7\n"));
+        m_f->chooseDescription("abc.set");
+        m_f->main.editEntry(0, "10");
+        m_f->main.editEntry(1, "-5");
+        m_f->main.choosePort(1);
+        const QString before = windowState();
+        const QStringList files = m_f->folder.snapshot();
+
+        struct Look
+        {
+            const char *list;
+            QStringList says; // by row
+        };
+        for (const Look &look :
+             {Look{"PodgladPlikow",
+                   {"abc.set (w użyciu)\nMODEL ABC\nKod urządzenia (ID): 1F",
+                    "xyz.set\nMODEL XYZ\nKod urządzenia (ID): 2A"}},
+              Look{"ZapisPliki",
+                   {"1 z 8 wartości inna niż na ekranie\nOpis urządzenia: abc.set (w użyciu)\n"
+                    "1. Ciśnienie: 15 (na ekranie 10)\n2. Temperatura: -5\n",
+                    "1. Napięcie: 230 (na ekranie 10)", "Nie ma go w folderze"}}}) {
+            const QString which = look.list == QLatin1String("ZapisPliki") ? "values" : "chooser";
+            which == "chooser" ? openChooser() : openValues();
+            QApplication::setActiveWindow(dialog(which));
+            QVERIFY(QTest::qWaitForWindowActive(dialog(which)));
+            auto *list = control<QListWidget>(which, look.list);
+            QCOMPARE(list->count(), look.says.size());
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list);
+            for (int row = 0; row < list->count(); ++row) {
+                const QString tip = hover(list, row);
+                QVERIFY2(tip.startsWith(look.says[row]) || tip.contains(look.says[row]),
+                         qPrintable(tip));
+                QTest::keyClick(list, Qt::Key_Down);
+                QCOMPARE(list->currentRow(), row);
+                QCOMPARE(list->currentItem()->data(Qt::AccessibleDescriptionRole).toString(), tip);
+                QCOMPARE(accessible->child(row)->text(QAccessible::Description), tip);
+            }
+            QTest::keyClick(list, Qt::Key_Escape);
+            QVERIFY(!dialog(which)->isVisible());
+        }
+        QCOMPARE(windowState(), before);
+        QCOMPARE(m_f->folder.snapshot(), files);
+        const StateRecord record = m_f->main.stateRecord();
+        m_f->main.close();
+        QCOMPARE(m_f->folder.bytes("sesja.dat"), utf8ToCp1250(formatStateRecord(record)));
+        QVERIFY(m_f->platform.messages.empty());
+    }
+
+    // A file of random bytes, as large as a note reads, in the folder under both patterns.
+    void binaryFileInTheFolder_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("chooser") << "chooser"
+                                 << "binarny.set: nie ma żadnego klucza opisu urządzenia";
+        QTest::newRow("value files") << "values"
+                                     << "binarny.vq: nie ma żadnej wartości";
+    }
+    void binaryFileInTheFolder()
+    {
+        QFETCH(QString, which);
+        QFETCH(QString, says);
+        std::string bytes(256 * 1024, '\0');
+        unsigned state = 7;
+        for (char &byte : bytes)
+            byte = char((state = state * 1103515245u + 12345u) >> 24);
+        QVERIFY(m_f->folder.writeBytes("binarny.set", bytes));
+        QVERIFY(m_f->folder.writeBytes("binarny.vq", bytes));
+        which == "chooser" ? openChooser() : openValues();
+        auto *list =
+            control<QListWidget>(which, which == "chooser" ? "PodgladPlikow" : "ZapisPliki");
+        const int row = list->row(list->findItems("binarny", Qt::MatchStartsWith).first());
+        const QString tip = hover(list, row);
+        QVERIFY2(tip.startsWith(says), qPrintable(tip));
+        list->setCurrentRow(row);
+        QCOMPARE(list->currentItem()->data(Qt::AccessibleDescriptionRole).toString(), tip);
+        QVERIFY(dialog(which)->isVisible());
+    }
+
+    // ZAPISZ tells whether it replaces a file, and when that file last changed.
+    void saveTellsWhatItReplaces()
+    {
+        QVERIFY(m_f->folder.writeBytes("pomiar.vq", "konfig=abc.set\r\n"));
+        const QString changed = QFileInfo(m_f->folder.pathOf("pomiar.vq"))
+                                    .lastModified()
+                                    .toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+        openValues();
+        auto *name = control<QLineEdit>("values", "EditPlikZapisu");
+        auto *save = control<QPushButton>("values", "ZapisButton");
+        QTest::keyClicks(name, "pomiar");
+        const QString replaces = "Zastąpi plik pomiar.vq (ostatnia zmiana " + changed + ").";
+        QCOMPARE(save->toolTip(), replaces);
+        QCOMPARE(QAccessible::queryAccessibleInterface(save)->text(QAccessible::Description),
+                 replaces);
+        QTest::keyClicks(name, "2");
+        QCOMPARE(save->toolTip(), QString("Zapisze nowy plik pomiar2.vq."));
+        QTest::keyClick(name, Qt::Key_Backspace);
+        // The save itself asks nothing.
+        QTest::mouseClick(save, Qt::LeftButton);
+        QVERIFY(m_f->platform.messages.empty());
+        QVERIFY(m_f->folder.bytes("pomiar.vq")->find("parametr1=") != std::string::npos);
     }
 
     void eachClosesTheOther()

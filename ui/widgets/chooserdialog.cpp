@@ -70,4 +70,9 @@ void ChooserDialog::enterOnList()
     m_logic.pressEnterOnList();
 }
 
+std::string ChooserDialog::entryNote(int row)
+{
+    return m_logic.entryNote(row);
+}
+
 } // namespace Dravix

@@ -20,6 +20,7 @@ protected:
     bool logicOpen() const override;
     void escape() override;
     void enterOnList() override;
+    std::string entryNote(int row) override;
 
 private:
     ChooserLogic &m_logic;

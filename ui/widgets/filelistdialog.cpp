@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace Dravix {
 
@@ -30,7 +31,38 @@ QAccessibleInterface *accessibleDialog(const QString &className, QObject *object
     return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
 }
 
+// An entry whose tooltip is composed when the pointer rests on it: reading every file of the
+// folder when the list is filled would slow down the dialog's opening.
+class NoteItem : public QListWidgetItem
+{
+public:
+    NoteItem(const QString &name, QListWidget *list, std::function<QString(int)> note)
+        : QListWidgetItem(name, list)
+        , m_note(std::move(note))
+    {
+    }
+
+    QVariant data(int role) const override
+    {
+        if (role == Qt::ToolTipRole && listWidget())
+            return m_note(listWidget()->row(this));
+        return QListWidgetItem::data(role);
+    }
+
+private:
+    std::function<QString(int)> m_note;
+};
+
 } // namespace
+
+QString FileListDialog::toolTipText(const std::string &note)
+{
+    const QString text = QString::fromStdString(note);
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
 
 FileListDialog::FileListDialog(const char *objectName, const char *caption, int clientWidth,
                                int clientHeight, std::function<void()> changed)
@@ -71,6 +103,12 @@ QListWidget *FileListDialog::addFileList(const char *name, QLabel *caption, cons
     m_files->setFont(m_textFont);
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
     setColour(m_files, QPalette::Base, kFileListBackground);
+    // A screen reader hears the note of the entry that the arrows reach.
+    connect(m_files, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
+        if (current)
+            current->setData(Qt::AccessibleDescriptionRole,
+                             QString::fromStdString(entryNote(m_files->row(current))));
+    });
     return m_files;
 }
 
@@ -121,7 +159,8 @@ bool FileListDialog::syncFileList(const ListState &files)
         shown << m_files->item(i)->text();
     if (shown != entries) {
         m_files->clear();
-        m_files->addItems(entries);
+        for (const QString &entry : entries)
+            new NoteItem(entry, m_files, [this](int row) { return toolTipText(entryNote(row)); });
     }
     if (files.selected >= 0) {
         m_files->setCurrentRow(files.selected, QItemSelectionModel::ClearAndSelect);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 class QLabel;
 class QListWidget;
@@ -24,6 +25,8 @@ public:
     void bringToFront();
     // True while an input of the user runs: its messages belong to this dialog.
     bool isForwarding() const { return m_forwarding; }
+    // A note as a tooltip shows it: always as plain text, whatever a file put into it.
+    static QString toolTipText(const std::string &note);
 
 protected:
     // The title is the program's name and the caption; changed runs after every forwarded
@@ -36,6 +39,9 @@ protected:
     virtual void escape() = 0;
     // Enter on the file list.
     virtual void enterOnList() = 0;
+    // What the file of a row holds: its entry's tooltip, and the accessible description of the
+    // current entry.
+    virtual std::string entryNote(int row) = 0;
 
     QLabel *addLabel(const char *name, const char *caption, const Rect &where);
     // The list is named after its caption, which is linked to it.

@@ -95,6 +95,12 @@ void ValueFileDialog::sync()
     m_load->setEnabled(enabled);
     m_save->setEnabled(enabled);
     m_delete->setEnabled(enabled);
+    // What a save would replace, as the name box changes.
+    const std::string note = m_logic.saveNote();
+    if (const QString tip = toolTipText(note); m_save->toolTip() != tip) {
+        m_save->setToolTip(tip);
+        m_save->setAccessibleDescription(QString::fromStdString(note));
+    }
     showWhenHidden();
 }
 
@@ -111,6 +117,11 @@ void ValueFileDialog::escape()
 void ValueFileDialog::enterOnList()
 {
     m_logic.pressEnterOnList();
+}
+
+std::string ValueFileDialog::entryNote(int row)
+{
+    return m_logic.entryNote(row);
 }
 
 } // namespace Dravix

@@ -23,6 +23,7 @@ protected:
     bool logicOpen() const override;
     void escape() override;
     void enterOnList() override;
+    std::string entryNote(int row) override;
 
 private:
     ValueFileLogic &m_logic;
