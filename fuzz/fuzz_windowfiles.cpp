@@ -1,8 +1,10 @@
 // Arbitrary bytes as the state file and as the description it may name ("opis.set"): the
 // main window starts with them, the chooser loads the description and the value-file dialog
-// loads the state file as a value file. The first byte chooses which of the three steps run
-// (bits 0, 1, 2; none set: all), so that one execution costs only what it tests. After each
-// step the window must be consistent, and the record it would save must read back as written.
+// loads the state file as a value file, and the notes of both dialogs' entries tell of them.
+// The first byte chooses which of the four steps run (bits 0 to 3; none set: all), so that one
+// execution costs only what it tests. After each step the window must be consistent, and the
+// record it would save must read back as written; a note must stay within its bounds, be the
+// same while its file is, and change nothing.
 
 #include "invariant.h"
 
@@ -88,13 +90,47 @@ void requireRecordReadsBack(const MainWindowLogic &main)
     require(ParseLeadingNumber(pairs[11].second) == record.activeSet, "zestaw reads back");
 }
 
+// At most 16 lines of at most 160 characters, without a control character but the line ends.
+void requireNoteBounded(const std::string &note)
+{
+    std::size_t lines = 1;
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < note.size(); ++i) {
+        const auto c = static_cast<unsigned char>(note[i]);
+        if (c == '\n') {
+            ++lines;
+            chars = 0;
+            continue;
+        }
+        require(c >= 0x20 && c != 0x7F, "no control character in a note");
+        require(
+            !(c == 0xC2 && i + 1 < note.size() && static_cast<unsigned char>(note[i + 1]) < 0xA0),
+            "no control character in a note");
+        if ((c & 0xC0) != 0x80)
+            require(++chars <= 160, "a note's line is at most 160 characters");
+    }
+    require(lines <= 16, "a note is at most 16 lines");
+}
+
+// What the window shows and keeps, for a comparison.
+std::string windowText(const MainWindowLogic &main)
+{
+    std::string text =
+        main.title() + "|" + main.modelHeading() + "|" + formatStateRecord(main.stateRecord());
+    for (int k = 0; k < kSlotCount; ++k)
+        text += main.parameterName(k).caption + "|" + std::to_string(main.entry(k).visible) +
+                std::to_string(main.state().RangeMax[k]);
+    return text + std::to_string(main.state().DeviceCode) +
+           std::to_string(main.ports().entries.size());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     if (size == 0)
         return 0;
-    const unsigned steps = (data[0] & 7u) != 0 ? data[0] & 7u : 7u;
+    const unsigned steps = (data[0] & 15u) != 0 ? data[0] & 15u : 15u;
     const std::string bytes(reinterpret_cast<const char *>(data + 1), size - 1);
     MemoryWorkDir dir;
     dir.put("opis.set", bytes);
@@ -129,6 +165,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(main.title() == "Dravix - " + main.state().DescriptionFile, "the title follows");
         requireConsistent(main);
         requireRecordReadsBack(main);
+    }
+
+    if (steps & 8u) {
+        dir.put("wartosci.vq", bytes);
+        const std::string before = windowText(main);
+        main.clickValueFiles();
+        ValueFileLogic &values = main.valueFiles();
+        const std::string note = values.entryNote(0);
+        requireNoteBounded(note);
+        require(values.entryNote(0) == note, "an unchanged file's note stays");
+        values.editName("wartosci");
+        requireNoteBounded(values.saveNote());
+        main.clickChooser();
+        for (int row = 0; row < int(main.chooser().files().entries.size()); ++row)
+            requireNoteBounded(main.chooser().entryNote(row));
+        main.chooser().close();
+        require(windowText(main) == before, "looking changes nothing");
     }
 
     require(platform.messages.empty(), "reading files shows no message");

@@ -23,8 +23,10 @@ namespace {
 class InputFolder
 {
 public:
-    InputFolder(const fs::path &root, const char *target)
+    // first: the first byte of every input that runs all steps.
+    InputFolder(const fs::path &root, const char *target, char first = '\x07')
         : m_folder(root / target)
+        , m_first(first)
     {
         fs::create_directories(m_folder);
     }
@@ -34,12 +36,13 @@ public:
         std::snprintf(name, sizeof name, "gen-%05d", m_count++);
         std::ofstream(m_folder / name, std::ios::binary) << bytes;
     }
-    // For a target whose first byte chooses: every step of the window, pieces of 8 bytes.
-    void addAllSteps(const std::string &bytes) { add('\x07' + bytes); }
+    // For a target whose first byte chooses: every step of the window, or pieces of 8 bytes.
+    void addAllSteps(const std::string &bytes) { add(m_first + bytes); }
     int count() const { return m_count; }
 
 private:
     fs::path m_folder;
+    char m_first;
     int m_count = 0;
 };
 
@@ -186,7 +189,7 @@ int main(int argc, char *argv[])
     // the window (whose first byte chooses its steps).
     InputFolder keyValues(root, "fuzz_keyvaluefile");
     keyValueFiles(keyValues);
-    InputFolder windowFiles(root, "fuzz_windowfiles");
+    InputFolder windowFiles(root, "fuzz_windowfiles", '\x0F');
     keyValueFiles(windowFiles);
     InputFolder replyInputs(root, "fuzz_replies");
     replies(replyInputs);
