@@ -68,10 +68,13 @@ std::string joined(const std::vector<std::string> &lines)
 {
     std::string text;
     const std::size_t shown = lines.size() > kMaxLines ? kMaxLines - 1 : lines.size();
-    for (std::size_t i = 0; i < shown; ++i)
-        text += (i ? "\n" : "") + cutLine(lines[i]);
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i)
+            text += '\n';
+        text += cutLine(lines[i]);
+    }
     if (shown < lines.size())
-        text += "\n… i jeszcze " + std::to_string(lines.size() - shown) + " wierszy";
+        text += std::string("\n… i jeszcze ") + std::to_string(lines.size() - shown) + " wierszy";
     return text;
 }
 
@@ -82,10 +85,13 @@ std::string listLine(const std::string &label, const std::vector<std::string> &i
         return label + none;
     std::string line;
     std::size_t shown = 0;
-    for (; shown < items.size() && charCount(line) < kListChars; ++shown)
-        line += (shown ? "; " : "") + clean(items[shown]);
+    for (; shown < items.size() && charCount(line) < kListChars; ++shown) {
+        if (shown)
+            line += "; ";
+        line += clean(items[shown]);
+    }
     if (shown < items.size())
-        line += "; … (razem " + std::to_string(items.size()) + ")";
+        line += std::string("; … (razem ") + std::to_string(items.size()) + ")";
     return label + line;
 }
 
@@ -238,11 +244,12 @@ std::string FileNotes::valueFileNote(const std::string &name, const OnScreen &sc
         if (entry->description.empty())
             lines.push_back("Opis urządzenia: brak (konfig)");
         else
-            lines.push_back("Opis urządzenia: " + clean(entry->description) +
-                            (entry->description == screen.descriptionFile ? " (w użyciu)"
-                             : screen.descriptionFile.empty()
-                                 ? ""
-                                 : ", inny niż w użyciu (" + clean(screen.descriptionFile) + ")"));
+            lines.push_back(
+                std::string("Opis urządzenia: ") + clean(entry->description) +
+                (entry->description == screen.descriptionFile ? " (w użyciu)"
+                 : screen.descriptionFile.empty()
+                     ? ""
+                     : std::string(", inny niż w użyciu (") + clean(screen.descriptionFile) + ")"));
         if (!present)
             lines.push_back("Nie ma go w folderze: nazwy i zakresy zostaną jak na ekranie.");
         int shown = 0;
@@ -285,12 +292,12 @@ std::string FileNotes::saveNote(const std::string &nameBoxText) const
         return {};
     const std::string name = valueFileName(nameBoxText);
     if (!WorkDir::isBareName(nameBoxText) || !WorkDir::isBareName(name))
-        return cutLine("Nie zapisze: „" + clean(name) +
+        return cutLine(std::string("Nie zapisze: „") + clean(name) +
                        "” nie jest nazwą pliku w folderze roboczym.");
     if (const std::optional<FileStamp> stamp = m_dir.stamp(name))
-        return cutLine("Zastąpi plik " + clean(name) + " (ostatnia zmiana " +
+        return cutLine(std::string("Zastąpi plik ") + clean(name) + " (ostatnia zmiana " +
                        localTime(stamp->modified) + ").");
-    return cutLine("Zapisze nowy plik " + clean(name) + ".");
+    return cutLine(std::string("Zapisze nowy plik ") + clean(name) + ".");
 }
 
 } // namespace Dravix

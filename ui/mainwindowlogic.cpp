@@ -428,8 +428,10 @@ void MainWindowLogic::exchangeEnded(const ExchangeRecord &record)
     const bool read = record.kind == ExchangeRecord::Kind::Read;
     (read ? m_readNote : m_writeNote) = m_notes.exchangeNote(record);
     if (read && record.stage == ExchangeRecord::Stage::Completed &&
-        record.outcome == ReplyOutcome::Accepted)
-        m_readNote += "\n" + m_notes.readChanges(record, shownNames());
+        record.outcome == ReplyOutcome::Accepted) {
+        m_readNote += '\n';
+        m_readNote += m_notes.readChanges(record, shownNames());
+    }
     // A device that went during the exchange is a change behind the port: tested anew at once.
     if (record.lost)
         m_portChangeToTell = m_notes.portLost(record);
