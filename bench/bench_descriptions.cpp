@@ -1,15 +1,19 @@
 #include "chooserlogic.h"
 #include "cp1250.h"
+#include "diskworkdir.h"
 #include "figures.h"
+#include "filenotes.h"
 #include "mainwindow.h"
 #include "mainwindowlogic.h"
 #include "program.h"
+#include "valuefilelogic.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -92,6 +96,27 @@ int indexOf(const ListState &list, const std::string &name)
     return -1;
 }
 
+// A description of whole blocks, as near 256 KiB as they come without passing it.
+std::string previewDescription()
+{
+    std::string text;
+    for (int variant = 0;; ++variant) {
+        const std::string block = utf8ToCp1250(descriptionBlock(variant));
+        if (text.size() + block.size() > FileNotes::kPrefixBytes)
+            return text;
+        text += block;
+    }
+}
+
+std::string randomBytes(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    unsigned state = 1;
+    for (char &byte : bytes)
+        byte = char((state = state * 1103515245u + 12345u) >> 24);
+    return bytes;
+}
+
 } // namespace
 
 // Reading descriptions: a large generated description read and applied through the program's
@@ -110,6 +135,9 @@ int main(int argc, char *argv[])
     writeFile(folder, "opis-50.set", large);
     writeFile(folder, "porty-a.set", manyPortsDescription(10'000, 1));
     writeFile(folder, "porty-b.set", manyPortsDescription(10'000, 2));
+    const std::string preview = previewDescription();
+    writeFile(folder, "podglad.set", preview);
+    writeFile(folder, "binarny.vq", randomBytes(FileNotes::kPrefixBytes));
 
     Program program(folder.path().toStdString());
     program.start();
@@ -186,5 +214,49 @@ int main(int argc, char *argv[])
     Figures::of(shown).print("read and shown", "ms", m);
     std::printf("  10,000 PORTS READ AND SHOWN (median) %.2f ms   target < 200 ms\n",
                 Figures::of(shown).median);
+
+    // The notes of the dialogs' entries: a file read afresh (a new cache each time), and one
+    // that did not change since.
+    const DiskWorkDir dir(folder.path().toStdString());
+    OnScreen screen;
+    screen.descriptionFile = "opis-10.set";
+    screen.entries.fill("0");
+    std::vector<double> descriptionNote, binaryNote, cachedDescription, cachedValues;
+    std::size_t noteLines = 0;
+    logic.clickValueFiles();
+    const int binaryRow = indexOf(logic.valueFiles().files(), "binarny.vq");
+    logic.clickChooser();
+    const int previewRow = indexOf(logic.chooser().files(), "podglad.set");
+    logic.chooser().entryNote(previewRow);
+    for (int i = 0; i < 4 * runs; ++i) {
+        FileNotes fresh(dir);
+        auto start = Clock::now();
+        const std::string note = fresh.descriptionNote("podglad.set", screen);
+        descriptionNote.push_back(msSince(start));
+        noteLines = std::size_t(std::count(note.begin(), note.end(), '\n')) + 1;
+        start = Clock::now();
+        fresh.valueFileNote("binarny.vq", screen);
+        binaryNote.push_back(msSince(start));
+        start = Clock::now();
+        logic.chooser().entryNote(previewRow);
+        cachedDescription.push_back(msSince(start));
+    }
+    logic.clickValueFiles();
+    logic.valueFiles().entryNote(binaryRow);
+    for (int i = 0; i < 4 * runs; ++i) {
+        const auto start = Clock::now();
+        logic.valueFiles().entryNote(binaryRow);
+        cachedValues.push_back(msSince(start));
+    }
+    const auto r = std::size_t(4 * runs);
+    std::printf("Notes of the dialogs' entries (a tooltip or an accessible description each; the "
+                "description %.1f KiB, its note %zu lines; the binary value file %.1f KiB)\n",
+                double(preview.size()) / 1024, noteLines, double(FileNotes::kPrefixBytes) / 1024);
+    Figures::of(descriptionNote).print("description note, read afresh", "ms", r);
+    Figures::of(binaryNote).print("binary value file note, read afresh", "ms", r);
+    Figures::of(cachedDescription).print("description note, unchanged file", "ms", r);
+    Figures::of(cachedValues).print("binary value file note, unchanged file", "ms", r);
+    std::printf("  NOTE OF A 256 KIB FILE (median, worst of the two) %.2f ms   target < 10 ms\n",
+                std::max(Figures::of(descriptionNote).median, Figures::of(binaryNote).median));
     return 0;
 }
