@@ -80,6 +80,14 @@ private slots:
             << false << text("konfig=abc.set\nparametr1=5\n")
             << QStringList{"x.set: nie ma żadnego klucza opisu urządzenia (tytul, ID, nazwa…)."}
             << QStringList{} << 1;
+        QTest::newRow("slot keys of no slot")
+            << false << text("nazwa9=X\nzakresmax0=5\nnazwa=Y\n")
+            << QStringList{"x.set: nie ma żadnego klucza"} << QStringList{} << 1;
+        // A line that the limit cuts is not read in part.
+        QTest::newRow("a heading cut at 256 KiB")
+            << false << QByteArray(256 * 1024 - 8, '\n') + "tytul=ABCDEFGHIJ\r\n"
+            << QStringList{"x.set: nie ma żadnego klucza", "256 KiB z 257 KiB."}
+            << QStringList{"ABC"} << 2;
         QTest::newRow("cut after 256 KiB")
             << false << kAbc + QByteArray(300 * 1024, '\n') + "tytul=ZA DALEKO\r\n"
             << QStringList{"MODEL ABC", "Z pliku przeczytano tylko pierwsze 256 KiB z 301 KiB."}
