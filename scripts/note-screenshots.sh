@@ -2,7 +2,8 @@
 # Screenshots of the notes in the tooltips, under Xvfb and openbox: docs/port-note.png, the note
 # under "Port niedostępny!" for a COM1 link to an adapter that is not plugged in, and
 # docs/exchange-note.png, the note on "ODCZYT DANYCH" after a read through a line that echoes
-# (dravix-sim --echo --silent).
+# (dravix-sim --echo --silent); docs/chooser-note.png and docs/values-note.png, the notes of an
+# entry of the description chooser and of the value-file dialog.
 # Usage: scripts/note-screenshots.sh [build folder]   (default build/default)
 set -euo pipefail
 preset=none
@@ -14,12 +15,13 @@ source "$root/scripts/desktop.sh"
 trap 'kill ${app:-} ${sim:-} 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
 
 [ ! -e "$adapter" ] || { echo "this machine has $adapter: the note would say it opened"; exit 1; }
-for folder in port exchange; do
+for folder in port exchange files; do
     mkdir "$work/$folder"
     cp "$root"/examples/*.set "$work/$folder/"
     printf 'konfig=regulator-rt8.set\r\nparametr1=215\r\nparametr2=15\r\nparametr3=-3\r\nparametr4=1200\r\nparametr5=30\r\nparametr6=-250\r\nparametr7=0\r\nparametr8=0\r\nwybor1=0\r\nwybor2=0\r\nzestaw= 1\r\n' >"$work/$folder/sesja.dat"
 done
 ln -s "$adapter" "$work/port/COM1"
+printf 'konfig=regulator-rt8.set\r\nparametr1=220\r\nparametr2=15\r\nparametr3=-3\r\nparametr4=900\r\nparametr5=30\r\nparametr6=-250\r\nparametr7=0\r\nparametr8=0\r\nwybor1=0\r\nwybor2=0\r\nzestaw= 1\r\n' >"$work/files/piec-2.vq"
 
 # Starts Dravix in a folder of $work; its window's id goes to $window.
 start_dravix() {
@@ -68,3 +70,20 @@ sleep 0.5
 xdotool key Return
 sleep 0.5
 shoot_tooltip "$window" 96 426 "$root/docs/exchange-note.png"
+
+# The notes of the dialogs' entries. KONFIGURACJA: [4890, 6210, 2260, 360] twips, at 401, 426.
+start_dravix files
+main=$window
+xdotool mousemove --window "$main" 401 426 click 1
+window=$(xdotool search --sync --onlyvisible --name '^Dravix - wybór pliku$' | head -1)
+sleep 0.5
+# The second entry of PodgladPlikow ([270, 600, 3825, 1470] twips: from 18, 40), regulator-rt8.set.
+shoot_tooltip "$window" 80 66 "$root/docs/chooser-note.png"
+start_dravix files
+main=$window
+# ODCZYT/ZAPIS SESJI: [7170, 6210, 2260, 360] twips, at 553, 426.
+xdotool mousemove --window "$main" 553 426 click 1
+window=$(xdotool search --sync --onlyvisible --name '^Dravix - Zapis/odczyt$' | head -1)
+sleep 0.5
+# The first entry of ZapisPliki ([300, 540, 3975, 1470] twips: from 20, 36), piec-2.vq.
+shoot_tooltip "$window" 80 46 "$root/docs/values-note.png"
