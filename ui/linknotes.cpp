@@ -383,7 +383,7 @@ std::string LinkNotes::readChanges(const ExchangeRecord &record,
     }
     if (changes.empty())
         return "Urządzenie ma to, co było na ekranie: odczyt nie zmienił żadnej wartości.";
-    return "Odczyt zmienił:" + changes;
+    return wrapped("Odczyt zmienił:" + changes);
 }
 
 std::string LinkNotes::verdict(const ExchangeRecord &record) const
