@@ -188,6 +188,12 @@ const FileNotes::Entry *FileNotes::entryFor(Cache &cache, const std::string &nam
     return kept;
 }
 
+void FileNotes::forget(const std::string &name)
+{
+    m_descriptions.erase(name);
+    m_valueFiles.erase(name);
+}
+
 std::string FileNotes::descriptionNote(const std::string &name, const OnScreen &screen)
 {
     const Entry *entry = entryFor(m_descriptions, name, false);

@@ -43,6 +43,10 @@ public:
     // or write a new one; empty for an empty box.
     std::string saveNote(const std::string &nameBoxText) const;
 
+    // The program itself wrote the file: read it again even where the file system keeps its
+    // time coarsely (FAT: two seconds) and its size stayed.
+    void forget(const std::string &name);
+
     // How many times a file was read: a file unchanged since is not read again.
     int filesRead() const { return m_filesRead; }
 

@@ -89,8 +89,10 @@ void ValueFileLogic::SaveValueFile()
         m_host.showMessage(kCannotWrite);
         return;
     }
-    if (!WriteStateRecord(m_host.workDir(), valueFileName(m_nameText), m_host.stateRecord()))
+    const std::string name = valueFileName(m_nameText);
+    if (!WriteStateRecord(m_host.workDir(), name, m_host.stateRecord()))
         m_host.showMessage(kCannotWrite);
+    m_host.fileNotes().forget(name);
     refreshList();
 }
 

@@ -206,6 +206,14 @@ private slots:
         dir.put("abc.set", (kAbc + text("nazwa1=Ciąg:\n")).toStdString());
         QVERIFY(notes.valueFileNote("a.vq", screen()).find("1. Ciąg: 16") != std::string::npos);
         QCOMPARE(notes.filesRead(), 7);
+        // Where the file system keeps a coarse time, only the writer knows.
+        const auto time = dir.stamp("a.vq")->modified;
+        dir.put("a.vq", text("konfig=abc.set\nparametr1=17\n").toStdString());
+        dir.setModified("a.vq", time);
+        notes.valueFileNote("a.vq", screen());
+        QCOMPARE(notes.filesRead(), 7);
+        notes.forget("a.vq");
+        QVERIFY(notes.valueFileNote("a.vq", screen()).find("17 (na ekranie") != std::string::npos);
         QVERIFY(dir.remove("a.vq"));
         QCOMPARE(notes.valueFileNote("a.vq", screen()),
                  std::string("a.vq: nie ma go już w folderze."));

@@ -649,6 +649,8 @@ private slots:
         openValues();
         auto *name = control<QLineEdit>("values", "EditPlikZapisu");
         auto *save = control<QPushButton>("values", "ZapisButton");
+        QVERIFY(hover(control<QListWidget>("values", "ZapisPliki"), 0)
+                    .startsWith("pomiar.vq: nie ma żadnej wartości"));
         QTest::keyClicks(name, "pomiar");
         const QString replaces = "Zastąpi plik pomiar.vq (ostatnia zmiana " + changed + ").";
         QCOMPARE(save->toolTip(), replaces);
@@ -661,6 +663,10 @@ private slots:
         QTest::mouseClick(save, Qt::LeftButton);
         QVERIFY(m_f->platform.messages.empty());
         QVERIFY(m_f->folder.bytes("pomiar.vq")->find("parametr1=") != std::string::npos);
+        // Its note, read before the save, tells of the file as saved.
+        QVERIFY2(hover(control<QListWidget>("values", "ZapisPliki"), 0)
+                     .startsWith("Żaden parametr nie jest w użyciu\nOpis urządzenia: brak"),
+                 qPrintable(QToolTip::text()));
     }
 
     void eachClosesTheOther()
