@@ -27,7 +27,7 @@ bool MemoryWorkDir::readFile(std::string_view name,
                              const std::function<void(std::string_view)> &piece) const
 {
     const auto file = m_files.find(name);
-    if (file == m_files.end())
+    if (file == m_files.end() || m_readsFail)
         return false;
     const std::string_view bytes = file->second;
     for (std::size_t at = 0; at < bytes.size(); at += m_pieceSize)
@@ -50,7 +50,7 @@ std::optional<std::string> MemoryWorkDir::readFront(std::string_view name,
                                                     std::size_t maxBytes) const
 {
     const auto file = m_files.find(name);
-    if (file == m_files.end())
+    if (file == m_files.end() || m_readsFail)
         return std::nullopt;
     return file->second.substr(0, maxBytes);
 }

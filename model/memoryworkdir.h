@@ -22,6 +22,8 @@ public:
     }
     const std::map<std::string, std::string, std::less<>> &files() const { return m_files; }
     void setWritesFail(bool fail) { m_writesFail = fail; }
+    // Every read fails, as for a file that the user may not read.
+    void setReadsFail(bool fail) { m_readsFail = fail; }
     // Reads hand a file over in pieces of this many bytes, as a read from the disk may.
     void setPieceSize(std::size_t size) { m_pieceSize = size > 0 ? size : 1; }
 
@@ -41,6 +43,7 @@ private:
     std::map<std::string, std::chrono::system_clock::time_point, std::less<>> m_modified;
     std::chrono::system_clock::time_point m_clock;
     bool m_writesFail = false;
+    bool m_readsFail = false;
     std::size_t m_pieceSize = 64 * 1024;
 };
 

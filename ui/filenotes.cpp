@@ -138,6 +138,7 @@ struct FileNotes::Entry
 {
     FileStamp stamp;
     bool cut = false;
+    bool readable = true;
     ScratchModel model;
     // A value file's: how many values it set itself, and the description it names.
     std::size_t values = 0;
@@ -171,7 +172,9 @@ const FileNotes::Entry *FileNotes::entryFor(Cache &cache, const std::string &nam
     // Read as a load reads: the value file, then the description it names.
     auto entry = std::make_unique<Entry>();
     entry->stamp = *stamp;
-    entry->cut = entry->model.read(m_dir, name, kPrefixBytes).cut;
+    const ScratchModel::Read read = entry->model.read(m_dir, name, kPrefixBytes);
+    entry->readable = read.present;
+    entry->cut = read.cut;
     ++m_filesRead;
     if (withDescription) {
         for (const auto &value : entry->model.entries)
@@ -200,6 +203,8 @@ std::string FileNotes::descriptionNote(const std::string &name, const OnScreen &
     const std::string head = clean(name) + (name == screen.descriptionFile ? " (w użyciu)" : "");
     if (!entry)
         return head + ": nie ma go już w folderze.";
+    if (!entry->readable)
+        return head + ": nie da się go odczytać.";
     const ScratchModel &model = entry->model;
     std::vector<std::string> lines;
     if (model.descriptionKeys == 0) {
@@ -240,6 +245,8 @@ std::string FileNotes::valueFileNote(const std::string &name, const OnScreen &sc
     const Entry *entry = entryFor(m_valueFiles, name, true);
     if (!entry)
         return clean(name) + ": nie ma go już w folderze.";
+    if (!entry->readable)
+        return clean(name) + ": nie da się go odczytać.";
     const ScratchModel &model = entry->model;
     const bool present = entry->descriptionStamp.has_value();
     std::vector<std::string> lines;

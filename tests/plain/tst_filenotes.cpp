@@ -176,12 +176,16 @@ private slots:
         }
     }
 
-    void theDescriptionInUseIsMarked()
+    void theDescriptionInUseIsMarkedAndAnUnreadableOneSaysSo()
     {
         MemoryWorkDir dir;
         dir.put("abc.set", kAbc.toStdString());
         FileNotes notes(dir);
         QVERIFY(notes.descriptionNote("abc.set", screen()).starts_with("abc.set (w użyciu)\n"));
+        dir.setReadsFail(true);
+        notes.forget("abc.set");
+        QCOMPARE(notes.descriptionNote("abc.set", screen()),
+                 std::string("abc.set (w użyciu): nie da się go odczytać."));
     }
 
     // A file is read again when it changed, also when only the description it names changed.
