@@ -608,6 +608,23 @@ private slots:
         QVERIFY(m_f->platform.messages.empty());
     }
 
+    // The note a screen reader hears for the entry under the arrows follows the screen.
+    void noteFollowsTheScreen()
+    {
+        QVERIFY(m_f->folder.writeText("a.vq", "konfig=abc.set\nparametr1=15\n"));
+        m_f->chooseDescription("abc.set");
+        m_f->main.editEntry(0, "10");
+        openValues();
+        auto *list = control<QListWidget>("values", "ZapisPliki");
+        list->setCurrentRow(0);
+        const auto heard = [&] {
+            return list->currentItem()->data(Qt::AccessibleDescriptionRole).toString();
+        };
+        QVERIFY2(heard().contains("15 (na ekranie 10)"), qPrintable(heard()));
+        m_f->main.editEntry(0, "15");
+        QVERIFY2(!heard().contains("na ekranie 10"), qPrintable(heard()));
+    }
+
     // A file of random bytes, as large as a note reads, in the folder under both patterns.
     void binaryFileInTheFolder_data()
     {

@@ -31,12 +31,13 @@ QAccessibleInterface *accessibleDialog(const QString &className, QObject *object
     return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
 }
 
-// An entry whose tooltip is composed when the pointer rests on it: reading every file of the
-// folder when the list is filled would slow down the dialog's opening.
+// An entry whose note is composed when it is asked for (the pointer rests on it, or a screen
+// reader reads it): reading every file of the folder when the list is filled would slow down
+// the dialog's opening, and a note composed then would not follow the screen's entries.
 class NoteItem : public QListWidgetItem
 {
 public:
-    NoteItem(const QString &name, QListWidget *list, std::function<QString(int)> note)
+    NoteItem(const QString &name, QListWidget *list, std::function<std::string(int)> note)
         : QListWidgetItem(name, list)
         , m_note(std::move(note))
     {
@@ -45,12 +46,14 @@ public:
     QVariant data(int role) const override
     {
         if (role == Qt::ToolTipRole && listWidget())
-            return m_note(listWidget()->row(this));
+            return FileListDialog::toolTipText(m_note(listWidget()->row(this)));
+        if (role == Qt::AccessibleDescriptionRole && listWidget())
+            return QString::fromStdString(m_note(listWidget()->row(this)));
         return QListWidgetItem::data(role);
     }
 
 private:
-    std::function<QString(int)> m_note;
+    std::function<std::string(int)> m_note;
 };
 
 } // namespace
@@ -103,12 +106,6 @@ QListWidget *FileListDialog::addFileList(const char *name, QLabel *caption, cons
     m_files->setFont(m_textFont);
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
     setColour(m_files, QPalette::Base, kFileListBackground);
-    // A screen reader hears the note of the entry that the arrows reach.
-    connect(m_files, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
-        if (current)
-            current->setData(Qt::AccessibleDescriptionRole,
-                             QString::fromStdString(entryNote(m_files->row(current))));
-    });
     return m_files;
 }
 
@@ -160,7 +157,7 @@ bool FileListDialog::syncFileList(const ListState &files)
     if (shown != entries) {
         m_files->clear();
         for (const QString &entry : entries)
-            new NoteItem(entry, m_files, [this](int row) { return toolTipText(entryNote(row)); });
+            new NoteItem(entry, m_files, [this](int row) { return entryNote(row); });
     }
     if (files.selected >= 0) {
         m_files->setCurrentRow(files.selected, QItemSelectionModel::ClearAndSelect);
