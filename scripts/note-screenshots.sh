@@ -71,19 +71,19 @@ xdotool key Return
 sleep 0.5
 shoot_tooltip "$window" 96 426 "$root/docs/exchange-note.png"
 
-# The notes of the dialogs' entries. KONFIGURACJA: [4890, 6210, 2260, 360] twips, at 401, 426.
-start_dravix files
-main=$window
-xdotool mousemove --window "$main" 401 426 click 1
-window=$(xdotool search --sync --onlyvisible --name '^Dravix - wybór pliku$' | head -1)
-sleep 0.5
-# The second entry of PodgladPlikow ([270, 600, 3825, 1470] twips: from 18, 40), regulator-rt8.set.
-shoot_tooltip "$window" 80 66 "$root/docs/chooser-note.png"
-start_dravix files
-main=$window
-# ODCZYT/ZAPIS SESJI: [7170, 6210, 2260, 360] twips, at 553, 426.
-xdotool mousemove --window "$main" 553 426 click 1
-window=$(xdotool search --sync --onlyvisible --name '^Dravix - Zapis/odczyt$' | head -1)
-sleep 0.5
-# The first entry of ZapisPliki ([300, 540, 3975, 1470] twips: from 20, 36), piec-2.vq.
-shoot_tooltip "$window" 80 46 "$root/docs/values-note.png"
+# The notes of the dialogs' entries: a button of the main window at x, 426 opens the dialog of
+# that title, and the pointer rests on an entry of its list.
+shoot_entry_note() { # button x, dialog title, entry x, entry y, file
+    start_dravix files
+    xdotool mousemove --window "$window" "$1" 426 click 1
+    local dialog
+    dialog=$(xdotool search --sync --onlyvisible --name "^$2\$" | head -1)
+    sleep 0.5
+    shoot_tooltip "$dialog" "$3" "$4" "$5"
+}
+# KONFIGURACJA: [4890, 6210, 2260, 360] twips, at 401, 426. The second entry of PodgladPlikow
+# ([270, 600, 3825, 1470] twips: from 18, 40), regulator-rt8.set.
+shoot_entry_note 401 'Dravix - wybór pliku' 80 66 "$root/docs/chooser-note.png"
+# ODCZYT/ZAPIS SESJI: [7170, 6210, 2260, 360] twips, at 553, 426. The first entry of ZapisPliki
+# ([300, 540, 3975, 1470] twips: from 20, 36), piec-2.vq.
+shoot_entry_note 553 'Dravix - Zapis/odczyt' 80 46 "$root/docs/values-note.png"
