@@ -370,16 +370,14 @@ std::string LinkNotes::exchangeNote(const ExchangeRecord &record) const
     return text + wrapped(verdict(record));
 }
 
-std::string LinkNotes::readChanges(const ExchangeRecord &record,
-                                   const std::array<std::string, kSlotCount> &names) const
+std::string LinkNotes::readChanges(const Entries &before, const Entries &after,
+                                   const Entries &names) const
 {
-    const Bytes reply = joined(record.reply);
     std::string changes;
-    for (std::size_t k = 0; k < std::size_t(kSlotCount) && 7 + 2 * k < reply.size(); ++k) {
-        const std::string now = std::to_string(DecodeValue(reply[6 + 2 * k], reply[7 + 2 * k]));
-        if (names[k].empty() || now == record.entriesBefore[k])
+    for (std::size_t k = 0; k < std::size_t(kSlotCount); ++k) {
+        if (names[k].empty() || after[k] == before[k])
             continue;
-        changes += "\n" + names[k] + ": " + record.entriesBefore[k] + " → " + now;
+        changes += "\n" + names[k] + ": " + before[k] + " → " + after[k];
     }
     if (changes.empty())
         return "Urządzenie ma to, co było na ekranie: odczyt nie zmienił żadnej wartości.";

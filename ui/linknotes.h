@@ -46,8 +46,9 @@ public:
     std::string exchangeNote(const ExchangeRecord &record) const;
     // After a read that was accepted: the entries whose text it changed, "name: old → new", or
     // that the device holds what was on screen. A slot without a name here is left out.
-    std::string readChanges(const ExchangeRecord &record,
-                            const std::array<std::string, kSlotCount> &names) const;
+    using Entries = std::array<std::string, kSlotCount>;
+    std::string readChanges(const Entries &before, const Entries &after,
+                            const Entries &names) const;
 
 private:
     std::string tried(const PortLocation &location) const;

@@ -430,7 +430,11 @@ void MainWindowLogic::exchangeEnded(const ExchangeRecord &record)
     if (read && record.stage == ExchangeRecord::Stage::Completed &&
         record.outcome == ReplyOutcome::Accepted) {
         m_readNote += '\n';
-        m_readNote += m_notes.readChanges(record, shownNames());
+        // The entries hold what the read set.
+        std::array<std::string, kSlotCount> now;
+        for (int k = 0; k < kSlotCount; ++k)
+            now[std::size_t(k)] = m_entries[k].text;
+        m_readNote += m_notes.readChanges(record.entriesBefore, now, shownNames());
     }
     // A device that went during the exchange is a change behind the port: tested anew at once.
     if (record.lost)

@@ -859,10 +859,15 @@ private slots:
         const FakePortSystem system;
         std::string composed = LinkNotes(system).exchangeNote(record);
         if (!before.isEmpty()) {
-            for (int k = 0; k < kSlotCount; ++k)
-                record.entriesBefore[std::size_t(k)] = before[k].toStdString();
+            LinkNotes::Entries entriesBefore, entriesAfter;
+            const ReadReplyCheck read = checkReadReply(joined(record.reply), 0x05);
+            for (std::size_t k = 0; k < std::size_t(kSlotCount); ++k) {
+                entriesBefore[k] = before[int(k)].toStdString();
+                entriesAfter[k] = std::to_string(read.values[k]);
+            }
             composed += "\n" + LinkNotes(system).readChanges(
-                                   record, {"Temperatura", "Histereza", "Korekta", "Czas"});
+                                   entriesBefore, entriesAfter,
+                                   {"Temperatura", "Histereza", "Korekta", "Czas"});
         }
         const QString note = QString::fromStdString(composed);
         // Lines break where the text wants them and where it grows too wide.
