@@ -352,9 +352,9 @@ for _ in $(seq 100); do frames | grep -q '^rx ' && break; sleep 0.02; done
 kill -9 "$simulator"
 expectMessage "Urzadzenie nie odpowiada!"
 expectNoMessage 2
-before=$(cpuTicks dravix.exe)
+before=$(cpuTicks "$dravix")
 sleep 3
-spent=$(($(cpuTicks dravix.exe) - before))
+spent=$(($(cpuTicks "$dravix") - before))
 [ "$spent" -lt 60 ] || { echo "busy after the device went: $spent ticks in 3 s"; exit 1; }
 portInfoShown "$main" || { echo "the port was not tested anew after the device went"; exit 1; }
 clickControl "$main" PrzyciskOdczyt
