@@ -137,12 +137,17 @@ ended() {
     return 1
 }
 
-# The processor time (clock ticks) that a process used, by the id it was started with: under
-# Wine a Windows program is that one process, where a loop of its own would show.
+# The processor time (clock ticks) that a process and all its descendants used, from the id it
+# was started with: Wine's loader runs the Windows program in a child process of its own.
 cpuTicks() {
-    local fields
-    read -ra fields <"/proc/$1/stat" || { echo "no process $1" >&2; return 1; }
-    echo $((fields[13] + fields[14]))
+    local total=0 pids=("$1") fields children
+    [ -e "/proc/$1/stat" ] || { echo "no process $1" >&2; return 1; }
+    while [ ${#pids[@]} -gt 0 ]; do
+        read -ra fields <"/proc/${pids[0]}/stat" 2>/dev/null && total=$((total + fields[13] + fields[14]))
+        children=$(cat /proc/"${pids[0]}"/task/*/children 2>/dev/null || true)
+        pids=("${pids[@]:1}" $children)
+    done
+    echo "$total"
 }
 
 # The whole screen, for a look at what went wrong.
