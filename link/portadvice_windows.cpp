@@ -1,9 +1,9 @@
 #include "portadvice.h"
 
+#include "cp1250.h"
 #include "portsystem.h"
 #include "serialchips.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace Dravix {
@@ -29,13 +29,8 @@ std::string wrapped(const std::string &head, const std::string &text, const std:
         if (end == std::string::npos)
             end = text.size();
         const std::string word = text.substr(start, end - start);
-        // A width in characters: UTF-8's continuation bytes take none.
-        const auto width = [](const std::string &s) {
-            return std::size_t(
-                std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-        };
         const bool fresh = line.size() == (out.empty() ? head.size() : indent.size());
-        if (!fresh && width(line) + 1 + width(word) > kWidth) {
+        if (!fresh && utf8Length(line) + 1 + utf8Length(word) > kWidth) {
             out += (out.empty() ? "" : "\n") + line;
             line = indent + word;
         } else {

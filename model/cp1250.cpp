@@ -68,6 +68,14 @@ std::string cp1250ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::size_t utf8Length(std::string_view text)
+{
+    std::size_t count = 0;
+    for (const char c : text)
+        count += isUtf8Continuation(c) ? 0 : 1;
+    return count;
+}
+
 std::string utf8ToCp1250(std::string_view text)
 {
     std::string out;

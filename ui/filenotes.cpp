@@ -2,6 +2,7 @@
 
 #include "accessibletexts.h"
 #include "captions.h"
+#include "cp1250.h"
 #include "scratchmodel.h"
 #include "staterecord.h"
 
@@ -18,19 +19,6 @@ constexpr std::size_t kMaxLines = 16;
 constexpr std::size_t kMaxLineChars = 160;
 // A list from a file is cut well before its line is.
 constexpr std::size_t kListChars = 120;
-
-bool continuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-std::size_t charCount(std::string_view text)
-{
-    std::size_t count = 0;
-    for (const char c : text)
-        count += continuation(c) ? 0 : 1;
-    return count;
-}
 
 // A text from a file on one line: control characters out, a TAB a blank.
 std::string clean(std::string_view text)
@@ -53,11 +41,11 @@ std::string clean(std::string_view text)
 
 std::string cutLine(std::string line)
 {
-    if (charCount(line) <= kMaxLineChars)
+    if (utf8Length(line) <= kMaxLineChars)
         return line;
     std::size_t at = 0;
     for (std::size_t chars = 0; at < line.size(); ++at) {
-        if (!continuation(line[at]) && chars++ == kMaxLineChars - 1)
+        if (!isUtf8Continuation(line[at]) && chars++ == kMaxLineChars - 1)
             break;
     }
     line.resize(at);
@@ -85,7 +73,7 @@ std::string listLine(const std::string &label, const std::vector<std::string> &i
         return label + none;
     std::string line;
     std::size_t shown = 0;
-    for (; shown < items.size() && charCount(line) < kListChars; ++shown) {
+    for (; shown < items.size() && utf8Length(line) < kListChars; ++shown) {
         if (shown)
             line += "; ";
         line += clean(items[shown]);

@@ -1,5 +1,6 @@
 #include "linknotes.h"
 
+#include "cp1250.h"
 #include "exchange.h"
 #include "framecheck.h"
 #include "frames.h"
@@ -107,7 +108,7 @@ std::string wrapped(const std::string &text)
         if (c == '\n') {
             column = 0;
             lastSpace = std::string::npos;
-        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+        } else if (!isUtf8Continuation(c)) {
             if (c == ' ') {
                 lastSpace = out.size();
                 columnAtSpace = column;
